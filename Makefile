@@ -1,0 +1,41 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+BUILD := build
+ASAN := build-asan
+
+.PHONY: all build run test test-release test-asan bench clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+# One game of the suit player on a fresh random deal, and its record.
+run: build
+	cd $(BUILD) && bin/referee --save-deck deck.txt --record game.dat bin/suit-player
+	@echo "--- $(BUILD)/game.dat"
+	@cat $(BUILD)/game.dat
+
+test: test-release test-asan
+
+test-release:
+	scripts/deps.sh
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan:
+	scripts/deps.sh
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN) -j $(JOBS)
+	ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+bench:
+	scripts/deps.sh
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_BENCH=ON >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

@@ -1,0 +1,52 @@
+// Plays one game between a deck and a player process: one card token and a
+// line feed out, one answer line in, 20 times, then a clean exit. Every fault
+// of the player ends the game with a message naming it and the card.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "deck_file.h"
+#include "record.h"
+
+namespace referee {
+
+// The values double as the status of the error-form record.
+enum class Fault {
+    none = 0,
+    bad_answer = 1,        // not one digit 1..4 and a line feed
+    column_reused = 2,     // a column given a second card in one round
+    early_output = 3,      // output before the card it would answer was sent
+    timeout = 4,           // no answer in time
+    stopped = 5,           // exited or closed its output before answering
+    exit_status = 6,       // a non-zero exit status (or a signal) after the 20th answer
+    output_after_end = 7,  // anything written after the 20th answer
+    no_exit = 8,           // still running after the 20th answer
+};
+
+// A short label of a fault kind, for tables and CSV files.
+const char* fault_name(Fault fault);
+
+struct GameOptions {
+    int timeout_ms = 10000;       // for each answer, and for the exit after the last one
+    std::string cwd;              // the player's working directory; empty: ours
+    bool capture_stderr = false;  // otherwise the player's standard error passes through
+};
+
+struct GameResult {
+    Fault fault = Fault::none;
+    int card = 0;                  // 1..20 where the fault happened; 21 after the last answer
+    std::string message;           // what went wrong, for the user
+    std::array<int, game::DEALT> answers{};  // columns 0..3 of the answers accepted
+    int answered = 0;
+    game::GameRecord record;       // success form, or the error form with the message
+    std::string player_errors;     // the player's standard error, when captured
+    double seconds = 0;            // from start to exit
+};
+
+// False only when the player cannot be started (error says why).
+bool play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
+               GameResult& result, std::string& error);
+
+}  // namespace referee

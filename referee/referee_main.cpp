@@ -1,0 +1,119 @@
+// referee: plays one game between a shuffled deck and one player process and
+// writes its game record. Exit status 0: the game was played to the end;
+// 1: the player faulted (the record holds the message); 2: usage error, bad
+// deck file, a player that cannot be started, or a file that cannot be written.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "deck_file.h"
+#include "game.h"
+#include "record.h"
+#include "shuffle.h"
+
+namespace {
+
+constexpr const char* PROGRAM = "referee";
+constexpr const char* USAGE =
+    "Utilizare: referee [--deck FIȘIER | --seed N] [--save-deck FIȘIER] [--record FIȘIER]\n"
+    "                   [--timeout-ms N] JUCĂTOR [ARG...]\n"
+    "  --deck FIȘIER      împarte pachetul din fișier (24 de coduri 0..23)\n"
+    "  --seed N           amestecă pachetul cu sămânța N (implicit: una nouă, afișată)\n"
+    "  --save-deck FIȘIER scrie pachetul jocului ca fișier de pachet\n"
+    "  --record FIȘIER    unde se scrie înregistrarea jocului (implicit game.dat)\n"
+    "  --timeout-ms N     cât se așteaptă fiecare răspuns (implicit 10000)\n";
+
+struct Options {
+    std::string deck_path, save_deck_path, record_path = "game.dat";
+    bool has_seed = false;
+    std::uint64_t seed = 0;
+    int timeout_ms = 10000;
+    std::vector<std::string> player;
+};
+
+[[noreturn]] void usage_error(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n%s", PROGRAM, message.c_str(), USAGE);
+    std::exit(2);
+}
+
+Options parse(int argc, char** argv) {
+    Options options;
+    int i = 1;
+    auto value_of = [&](const std::string& option) -> std::string {
+        if (i + 1 >= argc) usage_error("lipsește valoarea pentru " + option);
+        return argv[++i];
+    };
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(USAGE, stdout);
+            std::exit(0);
+        } else if (arg == "--deck") {
+            options.deck_path = value_of(arg);
+        } else if (arg == "--seed") {
+            const std::string text = value_of(arg);
+            if (!referee::parse_number(text, 0, UINT64_MAX, options.seed)) usage_error("sămânță invalidă: " + text);
+            options.has_seed = true;
+        } else if (arg == "--save-deck") {
+            options.save_deck_path = value_of(arg);
+        } else if (arg == "--record") {
+            options.record_path = value_of(arg);
+        } else if (arg == "--timeout-ms") {
+            const std::string text = value_of(arg);
+            std::uint64_t ms = 0;
+            if (!referee::parse_number(text, 1, 3'600'000, ms)) usage_error("durată invalidă (1..3600000 ms): " + text);
+            options.timeout_ms = static_cast<int>(ms);
+        } else if (arg == "--") {
+            ++i;
+            break;
+        } else if (arg.starts_with("-")) {
+            usage_error("opțiune necunoscută: " + arg);
+        } else {
+            break;
+        }
+    }
+    options.player.assign(argv + i, argv + argc);
+    if (options.player.empty()) usage_error("lipsește jucătorul");
+    if (options.has_seed && !options.deck_path.empty()) usage_error("--deck și --seed nu merg împreună");
+    if (options.record_path.empty()) usage_error("--record are nevoie de un nume de fișier");
+    return options;
+}
+
+game::Deck deal(const Options& options) {
+    std::string error;
+    game::Deck deck;
+    if (!options.deck_path.empty()) {
+        if (!game::read_deck(options.deck_path, deck, error)) referee::die(PROGRAM, error, 2);
+        return deck;
+    }
+    std::uint64_t seed = options.seed;
+    if (!options.has_seed) {
+        seed = referee::fresh_seed();
+        std::fprintf(stderr, "%s: sămânța %llu (jocul se reia cu --seed %llu)\n", PROGRAM,
+                     static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
+    }
+    return referee::shuffled_deck(seed);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    const game::Deck deck = deal(options);
+    std::string error;
+    if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
+        referee::die(PROGRAM, error, 2);
+    }
+
+    referee::GameOptions game_options;
+    game_options.timeout_ms = options.timeout_ms;
+    referee::GameResult result;
+    if (!referee::play_game(deck, options.player, game_options, result, error)) referee::die(PROGRAM, error, 2);
+    if (!game::write_record(options.record_path, result.record, error)) referee::die(PROGRAM, error, 2);
+
+    if (result.fault != referee::Fault::none) referee::die(PROGRAM, result.message, 1);
+    std::printf("Scor total: %d\n", result.record.total);
+    return 0;
+}

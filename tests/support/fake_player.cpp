@@ -1,0 +1,73 @@
+// A player that follows the protocol until told to misbehave:
+//   fake-player MODE [CARD [VALUE]]
+// It answers the columns 1, 2, 3, 4 in every round; at card CARD (1..20) the
+// mode takes over. Modes: good, answer TEXT (writes TEXT verbatim instead of
+// the answer), reuse (repeats the previous column), hang, exit STATUS, crash,
+// two-lines, close-output, stderr (a line on standard error at every card),
+// no-flush; after the 20th answer: extra, linger, status STATUS.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void hang() {
+    for (;;) pause();
+}
+
+void say(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "good";
+    const int at = argc > 2 ? std::atoi(argv[2]) : 0;
+    const std::string value = argc > 3 ? argv[3] : "";
+    if (mode == "no-flush") std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+
+    char token[64];
+    int previous = 0;
+    for (int card = 1; card <= 20; ++card) {
+        if (std::scanf("%63s", token) != 1) return 3;
+        const int column = (card - 1) % 4 + 1;
+        if (mode == "stderr") std::fprintf(stderr, "thinking about %s\n", token);
+        if (card == at) {
+            if (mode == "answer") {
+                say(value);
+                hang();
+            }
+            if (mode == "reuse") {
+                say(std::to_string(previous) + "\n");
+                continue;
+            }
+            if (mode == "hang") hang();
+            if (mode == "exit") std::_Exit(std::atoi(value.c_str()));
+            if (mode == "crash") std::raise(SIGSEGV);
+            if (mode == "two-lines") {
+                say(std::to_string(column) + "\n" + std::to_string(column) + "\n");
+                previous = column;
+                continue;
+            }
+            if (mode == "close-output") {
+                ::close(STDOUT_FILENO);
+                hang();
+            }
+        }
+        previous = column;
+        if (mode == "no-flush") {
+            std::printf("%d\n", column);
+        } else {
+            say(std::to_string(column) + "\n");
+        }
+    }
+    if (mode == "extra") say("extra\n");
+    if (mode == "linger") hang();
+    if (mode == "status") return std::atoi(value.c_str());
+    return 0;
+}

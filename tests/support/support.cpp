@@ -1,0 +1,89 @@
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+
+#include "process.h"
+
+namespace testing_support {
+
+std::string bin(const std::string& name) { return std::string(GAME_BIN_DIR) + "/" + name; }
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "game-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void write_file(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+RunResult run(const std::vector<std::string>& argv, const std::string& input, const std::string& cwd,
+              int timeout_ms) {
+    RunResult result;
+    proc::Child child;
+    std::string error;
+    if (!proc::spawn(argv, proc::SpawnOptions{cwd, true}, child, error)) {
+        ADD_FAILURE() << error;
+        return result;
+    }
+    // Feeding the input from a thread keeps a child that writes before it reads from blocking us.
+    int input_fd = child.input;
+    child.input = -1;
+    std::thread feeder([input_fd, &input] {
+        proc::write_all(input_fd, input);
+        ::close(input_fd);
+    });
+    const proc::Deadline deadline(timeout_ms);
+    bool timed_out = false;
+    for (;;) {
+        const proc::ReadStatus status = proc::read_some(child, result.out, result.err, deadline);
+        if (status == proc::ReadStatus::timeout) timed_out = true;
+        if (status != proc::ReadStatus::data) break;
+    }
+    int status = 0;
+    if (!timed_out && proc::wait_exit(child, deadline, status, result.err)) {
+        if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    } else {
+        ADD_FAILURE() << argv[0] << " did not finish within " << timeout_ms << " ms";
+    }
+    proc::kill_and_reap(child);
+    feeder.join();
+    return result;
+}
+
+std::string lines(const std::vector<std::string>& tokens) {
+    std::string text;
+    for (const std::string& token : tokens) text += token + "\n";
+    return text;
+}
+
+std::vector<std::string> split(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+}  // namespace testing_support

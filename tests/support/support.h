@@ -1,0 +1,46 @@
+// Helpers for tests that run the real programs: where they are, scratch
+// directories, whole files, and one run of a program with given input.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Path of a built program, e.g. bin("referee").
+std::string bin(const std::string& name);
+
+// A fresh directory, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+
+struct RunResult {
+    int exit_code = -1;  // -1 when killed by a signal
+    int signal = 0;
+    std::string out, err;
+};
+
+// Runs argv with `input` on standard input (then closed) in `cwd`, collecting
+// both outputs. A run that takes longer than timeout_ms is killed and fails
+// the test.
+RunResult run(const std::vector<std::string>& argv, const std::string& input = "", const std::string& cwd = "",
+              int timeout_ms = 60000);
+
+// Tokens separated by line feeds, as the referee writes them.
+std::string lines(const std::vector<std::string>& tokens);
+std::vector<std::string> split(const std::string& text);
+
+}  // namespace testing_support
