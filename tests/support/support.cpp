@@ -87,3 +87,24 @@ std::vector<std::string> split(const std::string& text) {
 }
 
 }  // namespace testing_support
+
+#include "cards.h"
+
+namespace testing_support {
+
+std::string deck_text(const std::vector<std::string>& tokens) {
+    std::vector<bool> named(game::DECK_SIZE, false);
+    std::string text;
+    for (const std::string& token : tokens) {
+        const auto card = game::parse_token(token);
+        if (!card) throw std::invalid_argument("not a card token: " + token);
+        named[game::code_of(*card)] = true;
+        text += std::to_string(game::code_of(*card)) + " ";
+    }
+    for (int code = 0; code < game::DECK_SIZE; ++code) {
+        if (!named[code]) text += std::to_string(code) + " ";
+    }
+    return text + "\n";
+}
+
+}  // namespace testing_support

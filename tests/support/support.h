@@ -44,3 +44,11 @@ std::string lines(const std::vector<std::string>& tokens);
 std::vector<std::string> split(const std::string& text);
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// A deck file's text for a deal given as tokens in deal order: the given
+// cards first, then the cards not named, in ascending code order.
+std::string deck_text(const std::vector<std::string>& tokens);
+
+}  // namespace testing_support
