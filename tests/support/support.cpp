@@ -86,6 +86,15 @@ std::vector<std::string> split(const std::string& text) {
     return words;
 }
 
+std::string join(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) {
+        if (!text.empty()) text += ' ';
+        text += word;
+    }
+    return text;
+}
+
 }  // namespace testing_support
 
 #include "cards.h"

@@ -42,6 +42,8 @@ RunResult run(const std::vector<std::string>& argv, const std::string& input = "
 // Tokens separated by line feeds, as the referee writes them.
 std::string lines(const std::vector<std::string>& tokens);
 std::vector<std::string> split(const std::string& text);
+// Words joined by single blanks.
+std::string join(const std::vector<std::string>& words);
 
 }  // namespace testing_support
 
