@@ -172,6 +172,46 @@ void kill_and_reap(Child& child) {
     }
 }
 
+bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
+                 int timeout_ms, CommandResult& result, std::string& error) {
+    result = CommandResult{};
+    Child child;
+    if (!spawn(argv, SpawnOptions{cwd, true}, child, error)) return false;
+    const Deadline deadline(timeout_ms);
+    std::string_view unsent = input;
+    if (unsent.empty()) close_fd(child.input);
+    bool open[2] = {true, true};
+    while ((open[0] || open[1]) && deadline.remaining_ms() > 0) {
+        pollfd fds[3] = {{child.output, POLLIN, 0}, {child.errors, POLLIN, 0}, {child.input, POLLOUT, 0}};
+        if (::poll(fds, 3, deadline.remaining_ms()) < 0 && errno != EINTR) break;
+        std::string* sinks[2] = {&result.out, &result.err};
+        int* fds_of[2] = {&child.output, &child.errors};
+        for (int i = 0; i < 2; ++i) {
+            if (!open[i] || fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(*fds_of[i], buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                open[i] = false;
+                close_fd(*fds_of[i]);
+            }
+        }
+        if (child.input >= 0 && fds[2].revents != 0) {
+            // Write what the pipe takes now; a child that stops reading loses the rest.
+            const int flags = ::fcntl(child.input, F_GETFL);
+            ::fcntl(child.input, F_SETFL, flags | O_NONBLOCK);
+            const ssize_t n = ::write(child.input, unsent.data(), std::min<std::size_t>(unsent.size(), 65536));
+            if (n > 0) unsent.remove_prefix(static_cast<std::size_t>(n));
+            if ((n < 0 && errno != EAGAIN && errno != EINTR) || unsent.empty()) close_fd(child.input);
+        }
+    }
+    const bool finished = !open[0] && !open[1] && wait_exit(child, deadline, result.status, result.err);
+    kill_and_reap(child);
+    if (!finished) error = argv[0] + ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms";
+    return finished;
+}
+
 std::string describe_status(int status) {
     if (WIFEXITED(status)) return "starea " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) {

@@ -56,6 +56,17 @@ void close_input(Child& child);
 void kill_and_reap(Child& child);
 void close_pipes(Child& child);
 
+struct CommandResult {
+    int status = 0;           // wait status
+    std::string out, err;
+};
+
+// Runs a command to its end with `input` on its standard input, collecting
+// both outputs. False (with error) when it cannot start or does not finish
+// within timeout_ms; it is then killed.
+bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
+                 int timeout_ms, CommandResult& result, std::string& error);
+
 // "starea 3" / "semnalul 11 (Segmentation fault)": how a wait status reads to a user.
 std::string describe_status(int status);
 

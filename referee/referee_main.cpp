@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "cli.h"
 #include "deck_file.h"
 #include "game.h"
@@ -19,6 +20,8 @@ constexpr const char* PROGRAM = "referee";
 constexpr const char* USAGE =
     "Utilizare: referee [--deck FIȘIER | --seed N] [--save-deck FIȘIER] [--record FIȘIER]\n"
     "                   [--timeout-ms N] JUCĂTOR [ARG...]\n"
+    "       referee --check [--deck FIȘIER | --seed N] [--timeout-ms N] JUCĂTOR [ARG...]\n"
+    "  --check            verifică protocolul jucătorului pe o împărțire jucată de două ori\n"
     "  --deck FIȘIER      împarte pachetul din fișier (24 de coduri 0..23)\n"
     "  --seed N           amestecă pachetul cu sămânța N (implicit: una nouă, afișată)\n"
     "  --save-deck FIȘIER scrie pachetul jocului ca fișier de pachet\n"
@@ -28,6 +31,7 @@ constexpr const char* USAGE =
 struct Options {
     std::string deck_path, save_deck_path, record_path = "game.dat";
     bool has_seed = false;
+    bool check = false;
     std::uint64_t seed = 0;
     int timeout_ms = 10000;
     std::vector<std::string> player;
@@ -50,6 +54,8 @@ Options parse(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             std::exit(0);
+        } else if (arg == "--check") {
+            options.check = true;
         } else if (arg == "--deck") {
             options.deck_path = value_of(arg);
         } else if (arg == "--seed") {
@@ -89,7 +95,7 @@ game::Deck deal(const Options& options) {
         return deck;
     }
     std::uint64_t seed = options.seed;
-    if (!options.has_seed) {
+    if (!options.has_seed && !options.check) {
         seed = referee::fresh_seed();
         std::fprintf(stderr, "%s: sămânța %llu (jocul se reia cu --seed %llu)\n", PROGRAM,
                      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
@@ -102,6 +108,7 @@ game::Deck deal(const Options& options) {
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
     const game::Deck deck = deal(options);
+    if (options.check) return referee::check_player(deck, options.player, options.timeout_ms);
     std::string error;
     if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
         referee::die(PROGRAM, error, 2);

@@ -4,7 +4,9 @@
 // mode takes over. Modes: good, answer TEXT (writes TEXT verbatim instead of
 // the answer), reuse (repeats the previous column), hang, exit STATUS, crash,
 // two-lines, close-output, stderr (a line on standard error at every card),
-// no-flush; after the 20th answer: extra, linger, status STATUS.
+// no-flush; after the 20th answer: extra, linger, status STATUS. Deal-dependent:
+// heart-faults (a bad answer to the first card when it is a heart), scribble
+// (writes the file "data.in" in its working directory).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -31,12 +33,19 @@ int main(int argc, char** argv) {
     const std::string value = argc > 3 ? argv[3] : "";
     if (mode == "no-flush") std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
 
+    if (mode == "scribble") {
+        if (std::FILE* file = std::fopen("data.in", "w")) std::fclose(file);
+    }
     char token[64];
     int previous = 0;
     for (int card = 1; card <= 20; ++card) {
         if (std::scanf("%63s", token) != 1) return 3;
         const int column = (card - 1) % 4 + 1;
         if (mode == "stderr") std::fprintf(stderr, "thinking about %s\n", token);
+        if (mode == "heart-faults" && card == 1 && token[std::strlen(token) - 1] == 'H') {
+            say("9\n");
+            hang();
+        }
         if (card == at) {
             if (mode == "answer") {
                 say(value);

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 
+#include "cards.h"
 #include "process.h"
 
 namespace testing_support {
@@ -41,35 +41,16 @@ void write_file(const std::string& path, const std::string& content) {
 RunResult run(const std::vector<std::string>& argv, const std::string& input, const std::string& cwd,
               int timeout_ms) {
     RunResult result;
-    proc::Child child;
+    proc::CommandResult done;
     std::string error;
-    if (!proc::spawn(argv, proc::SpawnOptions{cwd, true}, child, error)) {
+    if (!proc::run_command(argv, cwd, input, timeout_ms, done, error)) {
         ADD_FAILURE() << error;
         return result;
     }
-    // Feeding the input from a thread keeps a child that writes before it reads from blocking us.
-    int input_fd = child.input;
-    child.input = -1;
-    std::thread feeder([input_fd, &input] {
-        proc::write_all(input_fd, input);
-        ::close(input_fd);
-    });
-    const proc::Deadline deadline(timeout_ms);
-    bool timed_out = false;
-    for (;;) {
-        const proc::ReadStatus status = proc::read_some(child, result.out, result.err, deadline);
-        if (status == proc::ReadStatus::timeout) timed_out = true;
-        if (status != proc::ReadStatus::data) break;
-    }
-    int status = 0;
-    if (!timed_out && proc::wait_exit(child, deadline, status, result.err)) {
-        if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    } else {
-        ADD_FAILURE() << argv[0] << " did not finish within " << timeout_ms << " ms";
-    }
-    proc::kill_and_reap(child);
-    feeder.join();
+    if (WIFEXITED(done.status)) result.exit_code = WEXITSTATUS(done.status);
+    if (WIFSIGNALED(done.status)) result.signal = WTERMSIG(done.status);
+    result.out = std::move(done.out);
+    result.err = std::move(done.err);
     return result;
 }
 
@@ -95,11 +76,6 @@ std::string join(const std::vector<std::string>& words) {
     return text;
 }
 
-}  // namespace testing_support
-
-#include "cards.h"
-
-namespace testing_support {
 
 std::string deck_text(const std::vector<std::string>& tokens) {
     std::vector<bool> named(game::DECK_SIZE, false);

@@ -1,0 +1,144 @@
+#include "match.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <sys/wait.h>
+#include <thread>
+
+#include "files.h"
+#include "process.h"
+#include "shuffle.h"
+
+namespace referee {
+
+namespace {
+
+constexpr int CEILING_TIMEOUT_MS = 60000;
+
+std::uint64_t splitmix64(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+// A directory for one task, removed with its contents when the task ends.
+class ScratchDir {
+public:
+    ScratchDir(const std::string& root, std::size_t task) : path_(root + "/" + std::to_string(task)) {
+        std::filesystem::create_directory(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string record_path(const MatchConfig& config, int deal, const std::string& who) {
+    char name[32];
+    std::snprintf(name, sizeof name, "deal-%04d-", deal + 1);
+    return config.records_dir + "/" + name + who + ".dat";
+}
+
+void keep_record(const MatchConfig& config, int deal, const std::string& who, const game::GameRecord& record) {
+    if (config.records_dir.empty()) return;
+    std::string error;
+    if (!game::write_record(record_path(config, deal, who), record, error)) std::fprintf(stderr, "match: %s\n", error.c_str());
+}
+
+GameOutcome play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd,
+                 int deal) {
+    GameOptions options;
+    options.timeout_ms = config.timeout_ms;
+    options.cwd = cwd;
+    options.capture_stderr = true;  // parallel games would interleave it; faults carry their own message
+    GameResult result;
+    std::string error;
+    GameOutcome outcome;
+    if (!play_game(deck, {player.path}, options, result, error)) {
+        result.fault = Fault::stopped;
+        result.message = error;
+        result.record = game::error_record(static_cast<int>(Fault::stopped), error);
+    }
+    outcome.fault = result.fault;
+    outcome.card = result.card;
+    outcome.message = result.message;
+    outcome.score = result.record.total;
+    outcome.categories = result.record.categories;
+    outcome.seconds = result.seconds;
+    keep_record(config, deal, player.name, result.record);
+    return outcome;
+}
+
+void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::string& cwd, int deal,
+                  DealOutcome& outcome) {
+    std::string error;
+    const std::string deck_path = cwd + "/deck.txt";
+    proc::CommandResult run;
+    game::GameRecord record;
+    const auto start = std::chrono::steady_clock::now();
+    if (!game::write_deck(deck_path, deck, error) ||
+        !proc::run_command({config.ceiling_program, deck_path}, cwd, "", CEILING_TIMEOUT_MS, run, error)) {
+        outcome.ceiling_error = error;
+        return;
+    }
+    outcome.ceiling_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::string record_file = cwd + "/ceiling.dat";
+    if (run.status != 0 || !game::replace_file(record_file, run.out, error) ||
+        !game::read_record(record_file, record, error)) {
+        outcome.ceiling_error = config.ceiling_program + ": " + (run.status != 0 ? proc::describe_status(run.status) : error);
+        return;
+    }
+    outcome.ceiling = record.total;
+    keep_record(config, deal, "ceilscore", record);
+}
+
+}  // namespace
+
+std::uint64_t deal_seed(std::uint64_t seed, int index) {
+    return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
+}
+
+std::vector<DealOutcome> run_match(const MatchConfig& config, const std::function<void()>& done,
+                                   const std::function<bool()>& stop) {
+    std::vector<DealOutcome> deals(config.deals);
+    std::vector<game::Deck> decks(config.deals);
+    for (int d = 0; d < config.deals; ++d) {
+        deals[d].seed = deal_seed(config.seed, d);
+        deals[d].games.resize(config.players.size());
+        decks[d] = shuffled_deck(deals[d].seed);
+    }
+    // Task t is deal t / per_deal; its slot is a player, or the ceiling after the last player.
+    const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
+    const std::size_t tasks = per_deal * static_cast<std::size_t>(config.deals);
+    std::atomic<std::size_t> next{0};
+    std::mutex report;
+
+    auto worker = [&] {
+        for (std::size_t t; !stop() && (t = next++) < tasks;) {
+            const int deal = static_cast<int>(t / per_deal);
+            const std::size_t slot = t % per_deal;
+            const ScratchDir scratch(config.scratch_dir, t);
+            if (slot < config.players.size()) {
+                deals[deal].games[slot] = play(config, config.players[slot], decks[deal], scratch.path(), deal);
+            } else {
+                find_ceiling(config, decks[deal], scratch.path(), deal, deals[deal]);
+            }
+            const std::lock_guard lock(report);
+            done();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 0; j < config.jobs; ++j) threads.emplace_back(worker);
+    for (std::thread& thread : threads) thread.join();
+    return deals;
+}
+
+}  // namespace referee

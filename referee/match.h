@@ -1,0 +1,58 @@
+// The match: every player plays the same deals, each game in a scratch
+// directory of its own, games spread over worker threads; the ceiling of
+// every deal comes from the best-arrangement search.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game.h"
+#include "record.h"
+
+namespace referee {
+
+struct Player {
+    std::string name;  // as shown in tables
+    std::string path;  // absolute, or a bare name looked up in PATH
+};
+
+struct MatchConfig {
+    int deals = 200;
+    std::uint64_t seed = 0;
+    int jobs = 1;
+    int timeout_ms = 10000;
+    std::vector<Player> players;
+    std::string ceiling_program;  // empty: no ceiling
+    std::string records_dir;      // empty: records are not kept
+    std::string scratch_dir;      // where each game gets a directory of its own
+};
+
+struct GameOutcome {
+    Fault fault = Fault::none;
+    int card = 0;
+    std::string message;
+    int score = 0;
+    std::array<int, 4> categories{};
+    double seconds = 0;
+};
+
+struct DealOutcome {
+    std::uint64_t seed = 0;       // replays the deal with `referee --seed`
+    int ceiling = -1;             // -1: none (not asked for, or the search failed)
+    std::string ceiling_error;
+    double ceiling_seconds = 0;
+    std::vector<GameOutcome> games;  // one per player, in the players' order
+};
+
+// The deck seed of deal `index` in a match with `seed`.
+std::uint64_t deal_seed(std::uint64_t seed, int index);
+
+// Plays the whole match; `done` is called after every game or ceiling search
+// (from worker threads, one at a time). `stop` is polled between games.
+std::vector<DealOutcome> run_match(const MatchConfig& config, const std::function<void()>& done,
+                                   const std::function<bool()>& stop);
+
+}  // namespace referee

@@ -1,0 +1,201 @@
+// match: every player on the same deals, measured against the ceiling.
+// Exit status 0: every game was played to the end; 1: some games faulted
+// (they are counted and named, never scored); 2: usage error, a player that
+// cannot be started, or a file that cannot be written; 130: interrupted.
+#include <atomic>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "cli.h"
+#include "files.h"
+#include "match.h"
+#include "match_report.h"
+#include "process.h"
+#include "progress.h"
+#include "shuffle.h"
+
+namespace {
+
+constexpr const char* PROGRAM = "match";
+constexpr const char* DEFAULT_PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player",
+                                           "suit-player"};
+constexpr const char* USAGE =
+    "Utilizare: match [--deals N] [--seed S] [--jobs J] [--timeout-ms T] [--csv FIȘIER]\n"
+    "                 [--records DIR] [--svg FIȘIER] [--no-ceiling] [JUCĂTOR ...]\n"
+    "  --deals N       câte împărțiri (implicit 200); fiecare jucător le joacă pe toate\n"
+    "  --seed S        sămânța meciului (implicit: una nouă, afișată)\n"
+    "  --jobs J        jocuri în paralel (implicit: numărul de nuclee)\n"
+    "  --timeout-ms T  cât se așteaptă fiecare răspuns (implicit 10000)\n"
+    "  --csv FIȘIER    un rând pe joc\n"
+    "  --records DIR   păstrează înregistrarea fiecărui joc (pentru record-view)\n"
+    "  --svg FIȘIER    distribuția scorurilor fiecărui jucător lângă plafon\n"
+    "  --no-ceiling    fără plafon (ceilscore)\n"
+    "Fără jucători: cei cinci construiți lângă match.\n";
+
+std::atomic<bool> interrupted{false};
+
+struct Options {
+    referee::MatchConfig config;
+    bool has_seed = false;
+    bool ceiling = true;
+    std::string csv_path, svg_path;
+    std::vector<std::string> players;
+};
+
+[[noreturn]] void usage_error(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n%s", PROGRAM, message.c_str(), USAGE);
+    std::exit(2);
+}
+
+std::uint64_t number(const std::string& option, const std::string& text, std::uint64_t min, std::uint64_t max) {
+    std::uint64_t value = 0;
+    if (!referee::parse_number(text, min, max, value)) {
+        usage_error("valoare invalidă pentru " + option + " (" + std::to_string(min) + ".." + std::to_string(max) +
+                    "): " + text);
+    }
+    return value;
+}
+
+Options parse(int argc, char** argv) {
+    Options options;
+    options.config.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) usage_error("lipsește valoarea pentru " + arg);
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(USAGE, stdout);
+            std::exit(0);
+        } else if (arg == "--deals") {
+            options.config.deals = static_cast<int>(number(arg, value(), 1, 1'000'000));
+        } else if (arg == "--seed") {
+            options.config.seed = number(arg, value(), 0, UINT64_MAX);
+            options.has_seed = true;
+        } else if (arg == "--jobs") {
+            options.config.jobs = static_cast<int>(number(arg, value(), 1, 256));
+        } else if (arg == "--timeout-ms") {
+            options.config.timeout_ms = static_cast<int>(number(arg, value(), 1, 3'600'000));
+        } else if (arg == "--csv") {
+            options.csv_path = value();
+        } else if (arg == "--records") {
+            options.config.records_dir = value();
+        } else if (arg == "--svg") {
+            options.svg_path = value();
+        } else if (arg == "--no-ceiling") {
+            options.ceiling = false;
+        } else if (arg.starts_with("-")) {
+            usage_error("opțiune necunoscută: " + arg);
+        } else {
+            options.players.push_back(arg);
+        }
+    }
+    return options;
+}
+
+std::string own_directory() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+// A path the player can be started by from any working directory: a bare
+// name is one of ours if we have it, else looked up in PATH.
+std::string resolve(const std::string& given, const std::string& ours) {
+    if (given.find('/') == std::string::npos) {
+        const std::string beside = ours + "/" + given;
+        return ::access(beside.c_str(), X_OK) == 0 ? beside : given;
+    }
+    return std::filesystem::absolute(given).lexically_normal().string();
+}
+
+// Starts the program once and stops it at once: a path that is not an
+// executable is found before any game is played.
+void check_startable(const std::string& path, const std::string& scratch) {
+    struct stat info{};
+    if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
+        referee::die(PROGRAM, path + ": nu este un program", 2);
+    }
+    proc::Child child;
+    std::string error;
+    if (!proc::spawn({path}, proc::SpawnOptions{scratch, true}, child, error)) referee::die(PROGRAM, error, 2);
+    proc::kill_and_reap(child);
+}
+
+std::vector<referee::Player> players_of(const Options& options, const std::string& ours) {
+    std::vector<std::string> given = options.players;
+    if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
+    std::vector<referee::Player> players;
+    for (const std::string& name : given) {
+        const std::string path = resolve(name, ours);
+        std::string shown = std::filesystem::path(name).filename().string();
+        for (const referee::Player& other : players) {
+            if (other.name == shown) shown = name;  // same file name twice: show them as given
+        }
+        players.push_back({shown, path});
+    }
+    return players;
+}
+
+void write_or_die(const std::string& path, const std::string& content) {
+    std::string error;
+    if (!path.empty() && !game::replace_file(path, content, error)) referee::die(PROGRAM, error, 2);
+}
+
+std::string make_scratch_root() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "match-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) referee::die(PROGRAM, "nu pot crea un director temporar", 2);
+    return pattern;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options = parse(argc, argv);
+    referee::MatchConfig& config = options.config;
+    const std::string ours = own_directory();
+    config.players = players_of(options, ours);
+    if (options.ceiling) config.ceiling_program = resolve("ceilscore", ours);
+    if (!options.has_seed) config.seed = referee::fresh_seed();
+    if (!config.records_dir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(config.records_dir, error);
+        if (error) referee::die(PROGRAM, config.records_dir + ": " + error.message(), 2);
+    }
+
+    config.scratch_dir = make_scratch_root();
+    for (const referee::Player& player : config.players) check_startable(player.path, config.scratch_dir);
+    if (!config.ceiling_program.empty()) check_startable(config.ceiling_program, config.scratch_dir);
+
+    std::signal(SIGINT, [](int) { interrupted = true; });
+    std::signal(SIGTERM, [](int) { interrupted = true; });
+    std::fprintf(stderr, "%s: %d împărțiri, sămânța %llu, %zu jucători, %d fire%s\n", PROGRAM, config.deals,
+                 static_cast<unsigned long long>(config.seed), config.players.size(), config.jobs,
+                 config.ceiling_program.empty() ? ", fără plafon" : "");
+    const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
+    referee::Progress progress(per_deal * static_cast<std::size_t>(config.deals));
+    const auto deals = referee::run_match(config, [&] { progress.step(); }, [] { return interrupted.load(); });
+    progress.finish();
+    std::filesystem::remove_all(config.scratch_dir);
+    if (interrupted) referee::die(PROGRAM, "întrerupt; nimic nu a fost scris", 130);
+
+    write_or_die(options.csv_path, referee::match_csv(config, deals));
+    write_or_die(options.svg_path, referee::match_svg(config, deals));
+    std::fputs(referee::match_table(config, deals).c_str(), stdout);
+
+    for (const referee::DealOutcome& deal : deals) {
+        if (!deal.ceiling_error.empty()) return 1;
+        for (const referee::GameOutcome& game : deal.games) {
+            if (game.fault != referee::Fault::none) return 1;
+        }
+    }
+    return 0;
+}

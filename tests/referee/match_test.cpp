@@ -1,0 +1,183 @@
+// The match program end to end, with players that are fast and predictable.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "record.h"
+#include "support.h"
+
+namespace {
+
+using testing_support::bin;
+using testing_support::read_file;
+using testing_support::run;
+using testing_support::RunResult;
+using testing_support::TempDir;
+
+std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+        if (!line.empty() && line.back() == ',') fields.emplace_back();
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+// The CSV without its timing column, which is the only thing allowed to differ.
+std::string without_times(const std::string& csv) {
+    std::string out;
+    for (const auto& row : csv_rows(csv)) {
+        for (std::size_t i = 0; i + 1 < row.size(); ++i) out += row[i] + ",";
+        out += "\n";
+    }
+    return out;
+}
+
+RunResult match(const TempDir& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), bin("match"));
+    return run(args, "", dir.path(), 120000);
+}
+
+TEST(Match, SameSeedSameResultsWhateverTheJobs) {
+    TempDir dir;
+    const std::vector<std::string> common = {"--deals", "12", "--seed", "31", "--no-ceiling", "suit-player",
+                                             bin("fake-player")};
+    auto with = [&](std::vector<std::string> extra) {
+        extra.insert(extra.end(), common.begin(), common.end());
+        return extra;
+    };
+    const RunResult one = match(dir, with({"--jobs", "1", "--csv", "one.csv"}));
+    const RunResult two = match(dir, with({"--jobs", "2", "--csv", "two.csv"}));
+    const RunResult three = match(dir, with({"--jobs", "3", "--csv", "three.csv"}));
+    ASSERT_EQ(one.exit_code, 0) << one.err;
+    ASSERT_EQ(two.exit_code, 0) << two.err;
+    const std::string reference = without_times(read_file(dir.file("one.csv")));
+    EXPECT_EQ(csv_rows(reference).size(), 1u + 12 * 2);
+    EXPECT_EQ(without_times(read_file(dir.file("two.csv"))), reference);
+    EXPECT_EQ(without_times(read_file(dir.file("three.csv"))), reference);
+}
+
+TEST(Match, EveryGameScoresAsTheRefereeAloneScoresItsDeal) {
+    TempDir dir;
+    ASSERT_EQ(match(dir, {"--deals", "5", "--seed", "8", "--no-ceiling", "--csv", "m.csv", "suit-player"}).exit_code, 0);
+    const auto rows = csv_rows(read_file(dir.file("m.csv")));
+    ASSERT_EQ(rows.size(), 6u);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const RunResult alone = run({bin("referee"), "--seed", rows[r][1], bin("suit-player")}, "", dir.path());
+        EXPECT_EQ(alone.out, "Scor total: " + rows[r][4] + "\n") << "deal " << rows[r][0];
+    }
+}
+
+TEST(Match, PlayerThatFaultsOnSomeDeals) {
+    TempDir dir;
+    // The fake player is started with no arguments by the match; a wrapper gives it its mode.
+    const std::string wrapper = dir.file("hearts.sh");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " heart-faults\n");
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    const RunResult r = match(dir, {"--deals", "40", "--seed", "2", "--no-ceiling", "--csv", "m.csv", "--records",
+                                    "records", wrapper, "suit-player"});
+    EXPECT_EQ(r.exit_code, 1) << r.err;
+    int hearts = 0, faults = 0;
+    for (const auto& row : csv_rows(read_file(dir.file("m.csv")))) {
+        if (row[2] != "hearts.sh") continue;
+        faults += row[3] == "raspuns-invalid";
+        EXPECT_EQ(row[4].empty(), row[3] != "ok");
+        game::GameRecord record;
+        std::string error;
+        char name[64];
+        std::snprintf(name, sizeof name, "records/deal-%04d-hearts.sh.dat", std::stoi(row[0]));
+        ASSERT_TRUE(game::read_record(dir.file(name), record, error)) << error;
+        EXPECT_EQ(record.status != 0, row[3] != "ok");
+        // The deal's first card is a heart exactly when the player faulted.
+        const RunResult alone = run({bin("referee"), "--seed", row[1], "--record", "one.dat", bin("fake-player")}, "",
+                                    dir.path());
+        game::GameRecord played;
+        ASSERT_TRUE(game::read_record(dir.file("one.dat"), played, error)) << error;
+        hearts += played.cards[0].card.suit == 2;
+    }
+    EXPECT_GT(faults, 0);
+    EXPECT_EQ(faults, hearts);
+    EXPECT_NE(r.out.find("hearts.sh: " + std::to_string(faults) + " × raspuns-invalid"), std::string::npos) << r.out;
+}
+
+TEST(Match, GamesRunInScratchDirectoriesThatAreRemoved) {
+    TempDir dir, scratch;
+    const std::string wrapper = dir.file("scribble.sh");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " scribble\n");
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    ::setenv("TMPDIR", scratch.path().c_str(), 1);
+    const RunResult r = match(dir, {"--deals", "6", "--seed", "4", "--jobs", "2", "--no-ceiling", wrapper});
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data.in")));
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
+}
+
+struct BadStart {
+    const char* name;
+    std::vector<std::string> args;
+    std::string error_part;
+};
+
+class MatchRefuses : public ::testing::TestWithParam<BadStart> {};
+
+TEST_P(MatchRefuses, BeforeAnyGameWithStatusTwo) {
+    TempDir dir;
+    testing_support::write_file(dir.file("not-a-program"), "just text");
+    std::filesystem::permissions(dir.file("not-a-program"), std::filesystem::perms::owner_all);
+    std::vector<std::string> args = GetParam().args;
+    args.insert(args.begin(), {"--csv", "m.csv", "--no-ceiling"});
+    const RunResult r = match(dir, args);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find(GetParam().error_part), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("m.csv")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MatchRefuses,
+    ::testing::Values(BadStart{"missing_player", {"./nobody"}, "nobody: nu este un program"},
+                      BadStart{"directory_as_player", {"/tmp"}, "/tmp: nu este un program"},
+                      BadStart{"not_executable_format", {"./not-a-program"}, "not-a-program: nu poate fi pornit"},
+                      BadStart{"unknown_option", {"--fast"}, "opțiune necunoscută: --fast"},
+                      BadStart{"zero_deals", {"--deals", "0"}, "valoare invalidă pentru --deals"},
+                      BadStart{"jobs_not_a_number", {"--jobs", "two"}, "valoare invalidă pentru --jobs"}),
+    [](const auto& info) { return info.param.name; });
+
+// A tiny well-formedness check: every element closed in order, attributes quoted.
+bool well_formed(const std::string& xml) {
+    std::vector<std::string> open;
+    for (std::size_t i = xml.find('<'); i != std::string::npos; i = xml.find('<', i + 1)) {
+        const std::size_t end = xml.find('>', i);
+        if (end == std::string::npos) return false;
+        const std::string tag = xml.substr(i + 1, end - i - 1);
+        if (tag.starts_with("?")) continue;
+        if (std::count(tag.begin(), tag.end(), '"') % 2 != 0) return false;
+        const std::string name = tag.substr(tag.starts_with("/") ? 1 : 0, tag.find_first_of(" />", 1) - (tag.starts_with("/") ? 1 : 0));
+        if (tag.starts_with("/")) {
+            if (open.empty() || open.back() != name) return false;
+            open.pop_back();
+        } else if (!tag.ends_with("/")) {
+            open.push_back(name);
+        }
+    }
+    return open.empty();
+}
+
+TEST(Match, SvgIsWellFormed) {
+    TempDir dir;
+    ASSERT_EQ(match(dir, {"--deals", "8", "--seed", "1", "--no-ceiling", "--svg", "m.svg", "suit-player",
+                          bin("fake-player")}).exit_code, 0);
+    const std::string svg = read_file(dir.file("m.svg"));
+    EXPECT_TRUE(well_formed(svg)) << svg;
+    EXPECT_NE(svg.find(">suit-player</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">fake-player</text>"), std::string::npos);
+    EXPECT_FALSE(well_formed("<svg><g></svg></g>"));
+}
+
+}  // namespace
