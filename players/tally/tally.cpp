@@ -1,0 +1,166 @@
+#include "tally.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "int_scanner.h"
+#include "player_io.h"
+
+namespace tally {
+
+int carte;
+int simbol;
+
+namespace {
+
+constexpr const char* PROGRAM = "tally-player";
+constexpr std::size_t TOKEN_MAX = 3;  // "10H", the longest card token
+constexpr int LEVELS = 5;
+constexpr int COLUMNS = 4;
+
+int carti[100];                     // rank code by the character code of a token's first byte
+int simboluri[100];                 // suit code by the character code of the suit letter
+char c[TOKEN_MAX + 1];              // the token just read
+
+int jocc[LEVELS + 1][COLUMNS + 1];  // rank codes, [level][column]
+int jocs[LEVELS + 1][COLUMNS + 1];  // suit codes; the choice of a column never reads them
+unsigned char tura[COLUMNS + 1];    // tura[1..4]: the column has its card of this round
+int nivel;                          // level of the card being placed
+
+// Bytes past the end of a table are unknown characters like any other.
+template <std::size_t N>
+int code_in(const int (&table)[N], char byte) {
+    const unsigned char index = static_cast<unsigned char>(byte);
+    return index < N ? table[index] : 0;
+}
+
+void afisare(int column) {
+    std::printf("%d\n", column);
+    std::fflush(stdout);
+}
+
+// Reads card `number` (1..20) into c, carte and simbol.
+void read_card(int number) {
+    std::size_t length = 0;
+    switch (game::read_token(stdin, c, TOKEN_MAX, length)) {
+        case game::TokenRead::end:
+            game::stop_player(PROGRAM, "intrarea s-a terminat înainte de cartea " + std::to_string(number));
+        case game::TokenRead::too_long:
+            game::stop_player(PROGRAM, "cartea " + std::to_string(number) + ": jetonul „" + game::printable(c) +
+                                           "...” are mai mult de 3 caractere");
+        case game::TokenRead::ok:
+            break;
+    }
+    decode_card(std::string_view(c, length));
+}
+
+int tied_columns(const int (&tally)[COLUMNS + 1], int best) {
+    int count = 0;
+    for (int k = 1; k <= COLUMNS; ++k) {
+        if (!tura[k] && tally[k] == best) ++count;
+    }
+    return count;
+}
+
+int highest_free_column() {
+    int chosen = 0;
+    for (int k = 1; k <= COLUMNS; ++k) {
+        if (!tura[k]) chosen = k;
+    }
+    return chosen;
+}
+
+}  // namespace
+
+void initi() {
+    std::memset(carti, 0, sizeof carti);
+    carti['9'] = 9;
+    carti['1'] = 10;  // the first byte of "10"
+    carti['J'] = 12;
+    carti['Q'] = 13;
+    carti['K'] = 14;
+    carti['A'] = 15;
+    std::memset(simboluri, 0, sizeof simboluri);
+    simboluri['C'] = 1;
+    simboluri['D'] = 2;
+    simboluri['H'] = 3;
+    simboluri['S'] = 4;
+    std::memset(jocc, 0, sizeof jocc);
+    std::memset(jocs, 0, sizeof jocs);
+    verif_combinatii();
+    nivel = 2;
+}
+
+void decode_card(std::string_view token) {
+    carte = code_in(carti, token[0]);
+    const std::size_t suit_at = token[0] == '1' ? 2 : 1;
+    simbol = suit_at < token.size() ? code_in(simboluri, token[suit_at]) : 0;
+}
+
+int rank_tally(int column) {
+    int count = 0;
+    for (int l = 1; l <= nivel; ++l) {
+        if (jocc[l][column] == carte) ++count;
+    }
+    return count;
+}
+
+int alege_coloana() {
+    int tally[COLUMNS + 1] = {};
+    int best = -1;
+    int choice = 1;
+    for (int k = 1; k <= COLUMNS; ++k) {
+        if (tura[k]) continue;
+        tally[k] = rank_tally(k);
+        if (tally[k] > best) {
+            best = tally[k];
+            choice = k;
+        }
+    }
+    // In the third round a tie over a rank already three times on the board
+    // goes to the highest free column, tied or not.
+    if (nivel == 3 && tied_columns(tally, best) >= 2 && dubla_posibila() >= 3) choice = highest_free_column();
+    return choice;
+}
+
+void aseaza(int level, int column) {
+    tura[column] = 1;
+    jocc[level][column] = carte;
+    jocs[level][column] = simbol;
+}
+
+int dubla_posibila() {
+    int count = 0;
+    for (int l = 1; l <= LEVELS; ++l) {
+        for (int k = 1; k <= COLUMNS; ++k) {
+            if (jocc[l][k] == carte) ++count;
+        }
+    }
+    return count;
+}
+
+void verif_combinatii() { std::memset(tura, 0, sizeof tura); }
+
+void play() {
+    initi();
+    // The first round fills level 1 in fixed order, without a tally.
+    for (int t = 1; t <= COLUMNS; ++t) {
+        read_card(t);
+        aseaza(1, t);
+        afisare(t);
+    }
+    verif_combinatii();
+    for (int card = COLUMNS + 1; card <= LEVELS * COLUMNS; ++card) {
+        read_card(card);
+        const int k = alege_coloana();
+        aseaza(nivel, k);
+        afisare(k);
+        if (card % COLUMNS == 0) {
+            ++nivel;
+            verif_combinatii();
+        }
+    }
+}
+
+}  // namespace tally

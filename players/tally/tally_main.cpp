@@ -1,0 +1,10 @@
+// tally-player: plays for cards of equal rank. Every card goes to the free
+// column that already holds the most cards of its rank, the lowest such
+// column on a tie; in the third round a tie over a rank with three cards on
+// the board goes to the highest free column instead.
+#include "tally.h"
+
+int main() {
+    tally::play();
+    return 0;
+}
