@@ -1,0 +1,56 @@
+#include "player.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "player_io.h"
+#include "practice_deck.h"
+#include "search.h"
+
+namespace zarvel {
+
+namespace {
+
+constexpr int TURNS = 20;
+
+// Longer tokens are cut to this length. Every token longer than three
+// characters fails the same parsing check as its first 16 characters, so
+// the cut changes no outcome; it only bounds the memory that input can take.
+constexpr std::size_t TOKEN_MAX = 16;
+char str[TOKEN_MAX + 1];
+
+std::string read_card_token() {
+    std::size_t length = 0;
+    check(game::read_token(stdin, str, TOKEN_MAX, length) != game::TokenRead::end, "turn loop", "cin >> str");
+    return std::string(str, length);
+}
+
+}  // namespace
+
+Legal possible(const Board& board) {
+    const auto fewest = std::min_element(board.begin(), board.end(),
+                                         [](const Column& a, const Column& b) { return a.size() < b.size(); });
+    Legal sol;
+    for (int j = 0; j < COLUMNS; ++j) {
+        if (board[j].size() == fewest->size()) sol.push_back(j);
+    }
+    check(sol.size() > 0, "possible", "sol.size() > 0");
+    return sol;
+}
+
+int play() {
+    genereaza_pachet();
+    Board board;
+    generate_available_cards();
+    for (int turn = 1; turn <= TURNS; ++turn) {
+        const Card card = transforma(read_card_token());
+        const Legal legal = possible(board);
+        const int j = solve(card, legal, board);
+        board[j].push_back(card);
+        std::printf("%d\n", j + 1);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace zarvel

@@ -1,0 +1,39 @@
+#include "practice_deck.h"
+
+#include <array>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <utility>
+
+namespace zarvel {
+
+namespace {
+
+constexpr int DECK_SIZE = 24;
+constexpr int WRITTEN = 20;
+
+using DeckEntry = std::pair<const char*, char>;  // rank text, suit letter
+
+// 9H 9S 9D 9C 10H ... AC
+std::array<DeckEntry, DECK_SIZE> ordered_deck() {
+    std::array<DeckEntry, DECK_SIZE> deck;
+    int n = 0;
+    for (const char* rank : {"9", "10", "J", "Q", "K", "A"}) {
+        for (char suit : {'H', 'S', 'D', 'C'}) deck[n++] = {rank, suit};
+    }
+    return deck;
+}
+
+}  // namespace
+
+void genereaza_pachet() {
+    std::ofstream out("data.in");
+    if (!out) return;
+    std::array<DeckEntry, DECK_SIZE> deck = ordered_deck();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    for (int i = 1; i < DECK_SIZE; ++i) std::swap(deck[i], deck[std::rand() % (i + 1)]);
+    for (int i = 0; i < WRITTEN; ++i) out << deck[i].first << deck[i].second << '\n';
+}
+
+}  // namespace zarvel

@@ -1,0 +1,11 @@
+// The practice deck: the first 20 cards of a freshly shuffled deck, one token
+// a line, in "data.in" in the current directory. Nothing reads it back.
+#pragma once
+
+namespace zarvel {
+
+// Replaces "data.in". A file that cannot be written is silently skipped:
+// the game does not depend on it.
+void genereaza_pachet();
+
+}  // namespace zarvel
