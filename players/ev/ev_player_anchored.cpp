@@ -1,0 +1,9 @@
+// ev-player-anchored: puts each card where it raises a column's exact
+// expected points most, measured against the expectation stored for the
+// column when it last received a card.
+#include "measures.h"
+
+int main() {
+    ev::play("ev-player-anchored", ev::ANCHORED);
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "play.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <iostream>
+#include <string>
+
+#include "int_scanner.h"
+#include "player_io.h"
+#include "unseen.h"
+
+namespace ev {
+
+int packs[COLUMNS][HAND];
+bool free[COLUMNS];
+
+namespace {
+
+constexpr std::size_t TOKEN_MAX = 3;  // "10H"
+
+bool dealt[CARDS];
+
+[[noreturn]] void stop(const char* program, const std::string& message) {
+    std::cout.flush();  // answers already written reach the referee first
+    game::stop_player(program, message);
+}
+
+[[noreturn]] void badToken(const char* program, int number, const std::string& shown,
+                           const std::string& fault) {
+    stop(program, "cartea " + std::to_string(number) + ": jetonul „" + shown + "” " + fault);
+}
+
+// Reads card `number` (1..20), checks it and takes it out of the unseen list.
+int readCard(const char* program, int number) {
+    std::string token;
+    // One character more than a token may have tells a long one apart
+    // without reading it whole.
+    if (!(std::cin >> std::setw(TOKEN_MAX + 1) >> token)) {
+        stop(program, "intrarea s-a terminat înainte de cartea " + std::to_string(number));
+    }
+    if (token.size() > TOKEN_MAX) {
+        badToken(program, number, game::printable(token) + "...", "are mai mult de 3 caractere");
+    }
+    const int c = parseCard(token.c_str());
+    if (c < 0) badToken(program, number, game::printable(token), "nu începe cu 9, 1, J, Q, K sau A");
+    if (dealt[c]) {
+        badToken(program, number, game::printable(token), std::string("dă din nou cartea ") + cardText(c));
+    }
+    dealt[c] = true;
+    del(c);
+    return c;
+}
+
+double gain(const Measure& measure, int n, int k, int c) {
+    int pack[HAND];
+    std::copy_n(packs[n], k, pack);
+    pack[k] = c;
+    EV(pack, k + 1);
+    const double withCard = vavg;
+    return withCard - measure.against(n, k);
+}
+
+}  // namespace
+
+int choose(const Measure& measure, int c, int k) {
+    double bestGain = -1000000;
+    int best = -1;
+    for (int n = 0; n < COLUMNS; ++n) {
+        if (!free[n]) continue;
+        const double g = gain(measure, n, k, c);
+        if (g > bestGain) {
+            bestGain = g;
+            best = n;
+        }
+    }
+    return best;
+}
+
+void place(const Measure& measure, int n, int k, int c) {
+    packs[n][k] = c;
+    free[n] = false;
+    measure.received(n, k);
+}
+
+void play(const char* program, const Measure& measure) {
+    // No explicit flush after an answer: std::cin is tied to std::cout, so
+    // every read first delivers the answer before it, and exit the last one.
+    initList();
+    for (int n = 0; n < COLUMNS; ++n) {
+        place(measure, n, 0, readCard(program, n + 1));
+        std::cout << n + 1 << '\n';
+    }
+    for (int k = 1; k < ROUNDS; ++k) {
+        std::fill_n(free, COLUMNS, true);
+        for (int t = 1; t <= COLUMNS; ++t) {
+            const int c = readCard(program, COLUMNS * k + t);
+            const int n = choose(measure, c, k);
+            place(measure, n, k, c);
+            std::cout << n + 1 << '\n';
+        }
+    }
+}
+
+}  // namespace ev
