@@ -1,0 +1,127 @@
+// Round 0 is fixed, card j in column j: renumbering the columns turns any
+// legal board into that form without changing its total. Rounds 1..4 each
+// take every row of `perm`, so 24^4 boards are scored, round 1 varying
+// slowest; the strict comparison keeps the first board with the best total.
+#include "search.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace ceilscore {
+
+namespace {
+
+using game::COLUMNS;
+using game::DEALT;
+using game::DECK_SIZE;
+using game::HAND_SIZE;
+using game::ROUNDS;
+
+constexpr const auto& SCORES = game::CATEGORY_POINTS;
+
+// The 24 orders of 0..3 in lexicographic order: row p, entry j is the column
+// that receives the j-th card of a round.
+constexpr auto perm = [] {
+    std::array<std::array<int, COLUMNS>, 24> rows{};
+    std::array<int, COLUMNS> order{0, 1, 2, 3};
+    for (auto& row : rows) {
+        row = order;
+        std::next_permutation(order.begin(), order.end());
+    }
+    return rows;
+}();
+
+card deck[DECK_SIZE];
+card board[COLUMNS][HAND_SIZE];  // column c, slot k: the card it receives in round k
+int move[DECK_SIZE];             // column of each deal position; 20..23 stay 0
+int combo[COLUMNS];
+int bestScore;
+int bestMove[DECK_SIZE];
+int bestCombo[COLUMNS];
+
+void score_board() {
+    int total = 0;
+    for (int i = 0; i < COLUMNS; ++i) {
+        combo[i] = evalHand(board[i]);
+        total += SCORES[combo[i]];
+    }
+    if (total > bestScore) {
+        bestScore = total;
+        std::copy(std::begin(move), std::end(move), bestMove);
+        std::copy(std::begin(combo), std::end(combo), bestCombo);
+    }
+}
+
+// Each row overwrites slot r of every column, and deeper slots are written
+// before they are read, so nothing needs undoing.
+void permute(int r) {
+    if (r == ROUNDS) {
+        score_board();
+        return;
+    }
+    for (const auto& row : perm) {
+        for (int j = 0; j < COLUMNS; ++j) {
+            const int c = row[j];
+            board[c][r] = deck[COLUMNS * r + j];
+            move[COLUMNS * r + j] = c;
+        }
+        permute(r + 1);
+    }
+}
+
+void start(const game::Deck& cards) {
+    for (int i = 0; i < DECK_SIZE; ++i) deck[i] = card{cards[i].rank, cards[i].suit};
+    std::fill(std::begin(move), std::end(move), 0);
+    // Every deal allows a pair, a straight or a flush, so the strict
+    // comparison always takes some board.
+    bestScore = 0;
+    for (int j = 0; j < COLUMNS; ++j) {
+        board[j][0] = deck[j];
+        move[j] = j;
+    }
+}
+
+// Six counters 0..15 packed in one word, so that counting stays in
+// registers: with counters in a table every increment waits for the store
+// of the one before, and that wait was most of an evaluation's time.
+struct Counters {
+    unsigned bits = 0;
+    void add(int index) { bits += 1u << (4 * index); }
+    int operator[](int index) const { return (bits >> (4 * index)) & 15; }
+};
+
+}  // namespace
+
+int evalHand(const card* hand) {
+    int lowest = hand[0].rank, highest = hand[0].rank;
+    for (int i = 1; i < HAND_SIZE; ++i) {
+        lowest = std::min(lowest, hand[i].rank);
+        highest = std::max(highest, hand[i].rank);
+    }
+    if (hand[0].suit == hand[1].suit && hand[1].suit == hand[2].suit && hand[2].suit == hand[3].suit &&
+        hand[3].suit == hand[4].suit) {
+        return highest - lowest == 4 ? 8 : 7;
+    }
+    Counters perRank;  // cards of each rank index
+    for (int i = 0; i < HAND_SIZE; ++i) perRank.add(hand[i].rank);
+    Counters ranksWith;  // ranksWith[n]: how many rank indices occur n times
+    for (int r = 0; r < game::RANKS; ++r) ranksWith.add(perRank[r]);
+
+    if (ranksWith[4] > 0) return 6;
+    if (ranksWith[3] > 0 && ranksWith[2] > 0) return 5;
+    if (ranksWith[3] > 0) return 3;
+    if (ranksWith[2] == 2) return 2;
+    if (ranksWith[2] == 1) return 1;
+    return highest - lowest == 4 ? 4 : 0;  // five different ranks here
+}
+
+game::GameRecord best_record(const game::Deck& cards) {
+    start(cards);
+    permute(1);
+    game::Deal deal;
+    for (int k = 0; k < DEALT; ++k) deal[k] = {game::Card{deck[k].rank, deck[k].suit}, bestMove[k]};
+    return game::record_from_categories(deal, std::to_array(bestCombo));
+}
+
+}  // namespace ceilscore

@@ -1,0 +1,59 @@
+// hand-census: how often each hand category occurs among all five-card
+// hands of the deck, and how many times rarer than one pair it is.
+#include <cstdio>
+
+#include "cards.h"
+#include "eval_hand.h"
+
+namespace {
+
+using census::card;
+
+card d[game::DECK_SIZE];  // entry 4 * rank + suit holds that card
+card h[game::HAND_SIZE];
+int f[game::CATEGORIES];
+constexpr const auto& s = game::CATEGORY_NAMES_EN;
+
+void fill_deck() {
+    for (int i = 0; i < game::RANKS; ++i) {
+        for (int j = 0; j < game::SUITS; ++j) d[4 * i + j] = card{i, j};
+    }
+}
+
+// Every set of five positions a < b < c < e < g once, in lexicographic order.
+int count_hands() {
+    int hands = 0;
+    for (int a = 0; a < 20; ++a) {
+        for (int b = a + 1; b < 21; ++b) {
+            for (int c = b + 1; c < 22; ++c) {
+                for (int e = c + 1; e < 23; ++e) {
+                    for (int g = e + 1; g < 24; ++g) {
+                        h[0] = d[a];
+                        h[1] = d[b];
+                        h[2] = d[c];
+                        h[3] = d[e];
+                        h[4] = d[g];
+                        ++f[census::evalHand(h)];
+                        ++hands;
+                    }
+                }
+            }
+        }
+    }
+    return hands;
+}
+
+}  // namespace
+
+int main() {
+    fill_deck();
+    std::printf("%d hands\n", count_hands());
+    for (int i = 0; i < game::CATEGORIES; ++i) {
+        std::printf("%d %s (multiplier %.2f)\n", f[i], s[i], static_cast<double>(f[1]) / static_cast<double>(f[i]));
+    }
+    if (std::fflush(stdout) != 0) {
+        std::fputs("hand-census: cannot write the output\n", stderr);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+// record-view: shows game.dat as a coloured table of the four columns, each
+// column's category and points, and the total; or the record's error message.
+// The whole record is checked before anything is shown; points and total are
+// shown as written.
+#include <cstdio>
+#include <string>
+
+#include "record.h"
+
+namespace {
+
+using game::COLUMNS;
+using game::HAND_SIZE;
+
+struct card {
+    int rank;
+    int suit;
+};
+
+card board[COLUMNS][HAND_SIZE];  // column c, slot n: the n-th card that names column c
+int columnSize[COLUMNS];
+
+constexpr const auto& RANK_NAMES = game::RANK_NAMES;
+constexpr const auto& SUIT_ICONS = game::SUIT_ICONS;
+constexpr const auto& SUIT_COLORS = game::SUIT_COLORS;
+constexpr const auto& COMBO_NAMES = game::CATEGORY_NAMES_RO;
+
+// The reader has checked that every column is named exactly five times.
+void place_cards(const game::Deal& cards) {
+    for (const game::Placement& placed : cards) {
+        const int c = placed.column;
+        board[c][columnSize[c]++] = card{placed.card.rank, placed.card.suit};
+    }
+}
+
+// Row n shows each column's card of round n.
+void print_table() {
+    for (int n = 0; n < HAND_SIZE; ++n) {
+        for (int c = 0; c < COLUMNS; ++c) {
+            const card& shown = board[c][n];
+            std::printf("\033[%dm%2s%s\033[0m ", SUIT_COLORS[shown.suit], RANK_NAMES[shown.rank],
+                        SUIT_ICONS[shown.suit]);
+        }
+        std::printf("\n");
+    }
+}
+
+void print_summary(const game::GameRecord& record) {
+    for (int c = 0; c < COLUMNS; ++c) {
+        std::printf("Coloana %d: %s (%d puncte)\n", c + 1, COMBO_NAMES[record.categories[c]], record.points[c]);
+    }
+    std::printf("Scor total: %d\n", record.total);
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "record-view: %s\n", message.c_str());
+    return 2;
+}
+
+}  // namespace
+
+int main() {
+    game::GameRecord record;
+    std::string error;
+    if (!game::read_record("game.dat", record, error)) return fail(error);
+    if (record.status != 0) {
+        // A message that ends with its line feed is followed by an empty line.
+        std::printf("%s\n", record.message.c_str());
+    } else {
+        place_cards(record.cards);
+        print_table();
+        print_summary(record);
+    }
+    if (std::fflush(stdout) != 0) return fail("nu se poate scrie afișarea");
+    return 0;
+}
