@@ -12,11 +12,10 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
-# One game of the suit player on a fresh random deal, and its record.
+# One game of zarvel-002 beside the best arrangement of its deal, then a
+# match of all five players over 200 deals.
 run: build
-	cd $(BUILD) && bin/referee --save-deck deck.txt --record game.dat bin/suit-player
-	@echo "--- $(BUILD)/game.dat"
-	@cat $(BUILD)/game.dat
+	@scripts/demo.sh $(BUILD)
 
 test: test-release test-asan
 

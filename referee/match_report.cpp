@@ -253,16 +253,17 @@ std::string match_svg(const MatchConfig& config, const std::vector<DealOutcome>&
     }
     top = 50 * static_cast<int>((top + 49) / 50);
 
-    const int left = 190, plot = 560, row_height = 56, header = 50;
+    const int left = 190, plot = 560, row_height = 56, header = 64;
     const int height = header + row_height * static_cast<int>(rows.size()) + 50;
     auto x = [&](double value) { return fixed(left + plot * value / top, 1); };
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(left + plot + 40) + "\" height=\"" + std::to_string(height) +
                       "\" font-family=\"sans-serif\" font-size=\"13\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    svg += "<text x=\"" + std::to_string(left) + "\" y=\"24\" font-size=\"15\">Scoruri pe " + std::to_string(deals.size()) +
-           " de împărțiri (sămânța " + std::to_string(config.seed) +
-           "): min, quartile, mediană (linie), medie (punct), max</text>\n";
+    svg += "<text x=\"20\" y=\"24\" font-size=\"15\">Scoruri pe " + std::to_string(deals.size()) +
+           " de împărțiri (sămânța " + std::to_string(config.seed) + ")</text>\n";
+    svg += "<text x=\"20\" y=\"44\" fill=\"#555\">linie: min–max · cutie: quartilele 1–3 · bară: mediana · "
+           "punct: media</text>\n";
     const int axis_y = height - 40;
     for (int tick = 0; tick <= top; tick += 50) {
         svg += "<line x1=\"" + x(tick) + "\" y1=\"" + std::to_string(header) + "\" x2=\"" + x(tick) + "\" y2=\"" +

@@ -73,6 +73,25 @@ TEST(Match, EveryGameScoresAsTheRefereeAloneScoresItsDeal) {
     }
 }
 
+TEST(Match, CeilingOfEveryDealIsAtLeastEveryScore) {
+    TempDir dir;
+    const RunResult r = match(dir, {"--deals", "4", "--seed", "6", "--csv", "m.csv", "--records", "records",
+                                    "suit-player", "tally-player"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto rows = csv_rows(read_file(dir.file("m.csv")));
+    ASSERT_EQ(rows.size(), 9u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_FALSE(rows[i][9].empty());
+        EXPECT_GE(std::stoi(rows[i][9]), std::stoi(rows[i][4])) << "deal " << rows[i][0];
+    }
+    // The ceiling's record is kept beside the players' and agrees with the CSV.
+    game::GameRecord ceiling;
+    std::string error;
+    ASSERT_TRUE(game::read_record(dir.file("records/deal-0001-ceilscore.dat"), ceiling, error)) << error;
+    EXPECT_EQ(std::to_string(ceiling.total), rows[1][9]);
+    EXPECT_NE(r.out.find("plafon (ceilscore)"), std::string::npos);
+}
+
 TEST(Match, PlayerThatFaultsOnSomeDeals) {
     TempDir dir;
     // The fake player is started with no arguments by the match; a wrapper gives it its mode.

@@ -1,0 +1,87 @@
+// Every shipped player on a fixed set of deals. The totals below are the
+// players' signature: any change to a player's choices moves one of them.
+// A change that is meant updates the numbers in the same commit and says why.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "support.h"
+
+namespace {
+
+using testing_support::bin;
+using testing_support::read_file;
+using testing_support::run;
+using testing_support::RunResult;
+using testing_support::TempDir;
+
+const char* const PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player", "suit-player"};
+
+TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
+    TempDir dir;
+    const RunResult r = run({bin("match"), "--deals", "200", "--seed", "2026", "--no-ceiling", "--csv", "m.csv"}, "",
+                            dir.path(), 240000);
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    std::map<std::string, int> totals, games;
+    std::istringstream rows(read_file(dir.file("m.csv")));
+    std::string row;
+    std::getline(rows, row);  // header
+    while (std::getline(rows, row)) {
+        std::vector<std::string> fields;
+        std::istringstream cells(row);
+        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+        ASSERT_EQ(fields[3], "ok") << row;
+        totals[fields[2]] += std::stoi(fields[4]);
+        ++games[fields[2]];
+    }
+    const std::map<std::string, int> signature = {{"zarvel-002", 6186}, {"ev-player", 8946},
+                                                  {"ev-player-anchored", 8214}, {"tally-player", 6472},
+                                                  {"suit-player", 5406}};
+    EXPECT_EQ(totals, signature);
+    for (const auto& [player, count] : games) EXPECT_EQ(count, 200) << player;
+}
+
+class ShippedPlayer : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedPlayer, PassesEveryProtocolCheck) {
+    TempDir dir;  // zarvel-002 writes its practice deck where it runs
+    const RunResult r = run({bin("referee"), "--check", "--seed", "99", bin(GetParam())}, "", dir.path());
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    std::istringstream lines(r.out);
+    int checks = 0;
+    for (std::string line; std::getline(lines, line); ++checks) {
+        EXPECT_NE(line.find(": Passed"), std::string::npos) << line;
+    }
+    EXPECT_EQ(checks, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ShippedPlayer, ::testing::ValuesIn(PLAYERS),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name) {
+                                 if (c == '-') c = '_';
+                             }
+                             return name;
+                         });
+
+TEST(RefereeCheck, NamesEachFailedCheckWithItsReason) {
+    TempDir dir;
+    const RunResult r = run({bin("referee"), "--check", "--timeout-ms", "300", bin("fake-player"), "stderr"}, "",
+                            dir.path());
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.out.find("4. nimic pe ieșirea de erori într-un joc normal: Failed: a scris pe ieșirea de erori: "
+                         "„thinking about"),
+              std::string::npos)
+        << r.out;
+    const RunResult late = run({bin("referee"), "--check", "--timeout-ms", "300", bin("fake-player"), "linger"}, "",
+                               dir.path());
+    EXPECT_EQ(late.exit_code, 1);
+    EXPECT_NE(late.out.find("3. după al 20-lea răspuns se oprește cu starea 0, fără alt text: Failed: Jucătorul nu "
+                            "s-a oprit în 300 ms"),
+              std::string::npos)
+        << late.out;
+    EXPECT_NE(late.out.find("1. primul rând primește răspunsurile 1, 2, 3, 4: Passed"), std::string::npos);
+}
+
+}  // namespace
