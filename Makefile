@@ -39,3 +39,19 @@ bench:
 
 clean:
 	rm -rf $(BUILD) $(ASAN)
+
+# Fuzzing: every place where outside bytes enter, built with clang and
+# libFuzzer into build-fuzz/, each target run for FUZZ_SECONDS. A finding
+# fails the run; its reproducer lands in fuzz/corpus/<target>/, and
+# `make test` replays that folder from then on.
+FUZZ := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := deck_file game_record referee_answers suit_player tally_player zarvel_player ev_player ev_player_anchored
+
+.PHONY: fuzz
+fuzz:
+	scripts/deps.sh fuzz
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=ON \
+	  -DGAME_SANITIZE=ON -DGAME_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS) --target $(addprefix fuzz-,$(FUZZ_TARGETS))
+	fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)

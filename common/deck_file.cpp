@@ -24,7 +24,11 @@ bool read_deck(const std::string& path, Deck& deck, std::string& error) {
         error = path + ": nu se poate deschide: " + std::strerror(errno);
         return false;
     }
-    IntScanner scanner(file.get());
+    return read_deck(file.get(), path, deck, error);
+}
+
+bool read_deck(std::FILE* file, const std::string& path, Deck& deck, std::string& error) {
+    IntScanner scanner(file);
     Deck read{};
     std::array<int, DECK_SIZE> first_seen_at{};  // 0: not seen yet
     for (int position = 1; position <= DECK_SIZE; ++position) {
@@ -44,7 +48,7 @@ bool read_deck(const std::string& path, Deck& deck, std::string& error) {
         }
         const long long code = scanner.value();
         if (code < 0 || code >= DECK_SIZE) {
-            error = at(path, position) + ": codul " + std::to_string(code) + " nu este între 0 și 23";
+            error = at(path, position) + ": codul " + scanner.text() + " nu este între 0 și 23";
             return false;
         }
         if (first_seen_at[code] != 0) {

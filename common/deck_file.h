@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "cards.h"
@@ -15,6 +16,8 @@ using Deck = std::array<Card, DECK_SIZE>;
 // Returns false with a message naming the file and the position (counted
 // from 1) when they are not 24 distinct codes 0..23; `deck` is then untouched.
 bool read_deck(const std::string& path, Deck& deck, std::string& error);
+// The same from a stream already open; `path` only names it in messages.
+bool read_deck(std::FILE* file, const std::string& path, Deck& deck, std::string& error);
 
 // Writes the deck as six lines of four codes (the five rounds, then the
 // four undealt cards), replacing the file only once it is complete.

@@ -6,6 +6,7 @@ namespace game {
 
 namespace {
 constexpr long long SATURATED = 1'000'000'000'000LL;
+constexpr std::size_t MAX_SHOWN = 24;  // digits of a number quoted in a message
 
 bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
@@ -29,14 +30,11 @@ IntScanner::Got IntScanner::next() {
     if (!skip_space()) return failed() ? Got::read_error : Got::end;
     int c = std::getc(file_);
     const int first = c;
-    bool negative = false;
-    if (c == '+' || c == '-') {
-        negative = c == '-';
-        c = std::getc(file_);
-    }
+    const bool sign = c == '+' || c == '-';
+    if (sign) c = std::getc(file_);
     if (!is_digit(c)) {
         std::string seen(1, static_cast<char>(first));
-        if (c != first) {  // a lone sign: show it and what follows it on the same word
+        if (sign) {  // the byte after the sign is read already: show it too, if on the same word
             if (c == EOF || is_space(c)) {
                 text_ = seen;
                 return Got::not_number;
@@ -47,12 +45,15 @@ IntScanner::Got IntScanner::next() {
         return Got::not_number;
     }
     value_ = 0;
+    text_.assign(first == '-' ? "-" : "");
     while (is_digit(c)) {
         if (value_ < SATURATED) value_ = value_ * 10 + (c - '0');
+        if (text_.size() < MAX_SHOWN) text_ += static_cast<char>(c);
         c = std::getc(file_);
     }
+    if (text_.size() == MAX_SHOWN) text_ += "...";
     if (c != EOF) std::ungetc(c, file_);
-    if (negative) value_ = -value_;
+    if (first == '-') value_ = -value_;
     return Got::number;
 }
 

@@ -15,7 +15,8 @@ public:
     explicit IntScanner(std::FILE* file) : file_(file) {}
 
     // On `number`, value() holds it (saturated far outside int range, so
-    // range checks stay simple); on `not_number`, text() shows what stood there.
+    // range checks stay simple) and text() its digits as written, for
+    // messages; on `not_number`, text() shows what stood there.
     Got next();
     long long value() const { return value_; }
     const std::string& text() const { return text_; }

@@ -73,7 +73,7 @@ public:
         switch (scanner_.next()) {
             case IntScanner::Got::number:
                 if (scanner_.value() < INT_MIN || scanner_.value() > INT_MAX) {
-                    error = path_ + ": " + what + " este prea mare: " + std::to_string(scanner_.value());
+                    error = path_ + ": " + what + " este prea mare: " + scanner_.text();
                     return false;
                 }
                 value = static_cast<int>(scanner_.value());
@@ -145,7 +145,11 @@ bool read_record(const std::string& path, GameRecord& record, std::string& error
         error = path + ": nu se poate deschide: " + std::strerror(errno);
         return false;
     }
-    RecordReader in(path, file.get());
+    return read_record(file.get(), path, record, error);
+}
+
+bool read_record(std::FILE* file, const std::string& path, GameRecord& record, std::string& error) {
+    RecordReader in(path, file);
     GameRecord read;
     if (!in.integer("starea jocului", read.status, error)) return false;
     const bool more = in.scanner().skip_space();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "cards.h"
@@ -45,6 +46,8 @@ bool write_record(const std::string& path, const GameRecord& record, std::string
 // Points and total are taken as written. On failure `error` names the file
 // and what is wrong, and `record` is untouched.
 bool read_record(const std::string& path, GameRecord& record, std::string& error);
+// The same from a stream already open; `path` only names it in messages.
+bool read_record(std::FILE* file, const std::string& path, GameRecord& record, std::string& error);
 
 // The five cards of each column, in the order the columns received them.
 std::array<std::array<Card, HAND_SIZE>, COLUMNS> columns_of(const Deal& cards);

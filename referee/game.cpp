@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "answer.h"
 #include "int_scanner.h"
 #include "process.h"
 
@@ -55,7 +56,8 @@ private:
         }
         if (!proc::write_all(child_->input, game::token_of(deck_[i]) + "\n")) return stopped(i);
         const proc::Deadline deadline(options_.timeout_ms);
-        while (!answer_complete()) {
+        Answer answer = judge_answer(pending_);
+        while (answer.verdict == Verdict::incomplete) {
             switch (proc::read_some(*child_, pending_, result_.player_errors, deadline)) {
                 case proc::ReadStatus::data: break;
                 case proc::ReadStatus::timeout:
@@ -64,14 +66,15 @@ private:
                 case proc::ReadStatus::closed:
                 case proc::ReadStatus::error: return stopped(i);
             }
+            answer = judge_answer(pending_);
         }
-        if (!(pending_[0] >= '1' && pending_[0] <= '4' && pending_[1] == '\n')) {
-            const std::string line = pending_.substr(0, pending_.find('\n'));
+        if (answer.verdict == Verdict::bad) {
+            const std::string line = pending_.substr(0, answer.consumed);
             return fail(Fault::bad_answer, i + 1,
                         "Răspuns invalid la " + card_text(i) + ": „" + game::printable(line, ANSWER_SHOWN) + "”");
         }
-        const int column = pending_[0] - '1';
-        pending_.erase(0, 2);
+        const int column = answer.column;
+        pending_.erase(0, answer.consumed);
         const int round = i / game::COLUMNS;
         if (round_of_last_card_[column] == round + 1) {
             return fail(Fault::column_reused, i + 1,
@@ -81,11 +84,6 @@ private:
         round_of_last_card_[column] = round + 1;
         result_.answers[i] = column;
         result_.answered = i + 1;
-    }
-
-    // Enough bytes to judge the answer: a whole line, or two bytes that cannot start one.
-    bool answer_complete() const {
-        return pending_.size() >= 2 || (pending_.size() == 1 && (pending_[0] < '1' || pending_[0] > '4'));
     }
 
     // The player closed its output (or stopped reading) before answering card i.

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <iomanip>
-#include <iostream>
+#include <istream>
+#include <ostream>
 #include <string>
 
 #include "int_scanner.h"
@@ -19,9 +20,11 @@ namespace {
 constexpr std::size_t TOKEN_MAX = 3;  // "10H"
 
 bool dealt[CARDS];
+std::istream* in;
+std::ostream* out;
 
 [[noreturn]] void stop(const char* program, const std::string& message) {
-    std::cout.flush();  // answers already written reach the referee first
+    out->flush();  // answers already written reach the referee first
     game::stop_player(program, message);
 }
 
@@ -35,12 +38,10 @@ int readCard(const char* program, int number) {
     std::string token;
     // One character more than a token may have tells a long one apart
     // without reading it whole.
-    if (!(std::cin >> std::setw(TOKEN_MAX + 1) >> token)) {
-        stop(program, "intrarea s-a terminat înainte de cartea " + std::to_string(number));
+    if (!(*in >> std::setw(TOKEN_MAX + 1) >> token)) {
+        stop(program, game::input_ended_before(number));
     }
-    if (token.size() > TOKEN_MAX) {
-        badToken(program, number, game::printable(token) + "...", "are mai mult de 3 caractere");
-    }
+    if (token.size() > TOKEN_MAX) stop(program, game::token_too_long(number, token, TOKEN_MAX));
     const int c = parseCard(token.c_str());
     if (c < 0) badToken(program, number, game::printable(token), "nu începe cu 9, 1, J, Q, K sau A");
     if (dealt[c]) {
@@ -82,13 +83,18 @@ void place(const Measure& measure, int n, int k, int c) {
     measure.received(n, k);
 }
 
-void play(const char* program, const Measure& measure) {
-    // No explicit flush after an answer: std::cin is tied to std::cout, so
-    // every read first delivers the answer before it, and exit the last one.
+void play(const char* program, const Measure& measure, std::istream& input, std::ostream& output) {
+    // No explicit flush after an answer: the input is tied to the output, so
+    // every read first delivers the answer before it (std::cin is tied to
+    // std::cout from the start, and exit delivers the last answer).
+    in = &input;
+    out = &output;
+    in->tie(out);
     initList();
+    std::fill_n(dealt, CARDS, false);
     for (int n = 0; n < COLUMNS; ++n) {
         place(measure, n, 0, readCard(program, n + 1));
-        std::cout << n + 1 << '\n';
+        *out << n + 1 << '\n';
     }
     for (int k = 1; k < ROUNDS; ++k) {
         std::fill_n(free, COLUMNS, true);
@@ -96,7 +102,7 @@ void play(const char* program, const Measure& measure) {
             const int c = readCard(program, COLUMNS * k + t);
             const int n = choose(measure, c, k);
             place(measure, n, k, c);
-            std::cout << n + 1 << '\n';
+            *out << n + 1 << '\n';
         }
     }
 }

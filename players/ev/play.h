@@ -4,6 +4,8 @@
 // measured against (their Measure).
 #pragma once
 
+#include <iosfwd>
+
 #include "expectation.h"
 
 namespace ev {
@@ -30,8 +32,10 @@ int choose(const Measure& measure, int c, int k);
 // Gives card c to column n as its card of round k.
 void place(const Measure& measure, int n, int k, int c);
 
-// Plays one game on standard input and output. Bad input stops the program
-// with "program: message" on standard error and exit status 1.
-void play(const char* program, const Measure& measure);
+// Plays one whole game from a fresh start, reading the cards from `in` and
+// answering on `out` (the players pass std::cin and std::cout). `in` is tied
+// to `out`, so that each read first delivers the answer before it. Bad input
+// stops the player with "program: message" (stop_player).
+void play(const char* program, const Measure& measure, std::istream& in, std::ostream& out);
 
 }  // namespace ev

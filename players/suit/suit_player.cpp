@@ -1,13 +1,12 @@
-// suit-player: plays for flushes. The first card of each column gives the
-// column its suit; a later card goes to a free unbroken column of its suit,
-// else to a free broken column, else it breaks the free column whose suit
-// has been read most often so far. Only the suit letter of a token is read.
-#include <cstdio>
+#include "suit_player.h"
+
 #include <cstring>
 #include <string>
 
 #include "int_scanner.h"
 #include "player_io.h"
+
+namespace suit {
 
 namespace {
 
@@ -20,23 +19,17 @@ int nrcarti[200];           // cards read so far, by suit letter code
 unsigned char fol[5];       // fol[1..4]: the column has its card of this round
 unsigned char stricat[5];   // stricat[1..4]: the column got a card of another suit
 
+std::FILE* in;
+std::FILE* out;
+
 void answer(int column) {
-    std::printf("%d\n", column);
-    std::fflush(stdout);
+    std::fprintf(out, "%d\n", column);
+    std::fflush(out);
 }
 
 // Reads card `number` (1..20) and returns its suit letter, counted already.
 int read_card(int number) {
-    std::size_t length = 0;
-    switch (game::read_token(stdin, act, TOKEN_MAX, length)) {
-        case game::TokenRead::end:
-            game::stop_player(PROGRAM, "intrarea s-a terminat înainte de cartea " + std::to_string(number));
-        case game::TokenRead::too_long:
-            game::stop_player(PROGRAM, "cartea " + std::to_string(number) + ": jetonul „" + game::printable(act) +
-                                           "...” are mai mult de 6 caractere");
-        case game::TokenRead::ok:
-            break;
-    }
+    const std::size_t length = game::read_card_token(PROGRAM, in, act, TOKEN_MAX, number);
     const int s = static_cast<signed char>(act[length - 1]);
     if (s < 0 || s >= static_cast<int>(std::size(nrcarti))) {
         game::stop_player(PROGRAM, "cartea " + std::to_string(number) + ": litera de culoare din „" +
@@ -73,9 +66,21 @@ int column_to_break() {
     return chosen;
 }
 
+// Everything as it is when the program starts.
+void reset() {
+    std::memset(act, 0, sizeof act);
+    std::memset(oficial, 0, sizeof oficial);
+    std::memset(nrcarti, 0, sizeof nrcarti);
+    std::memset(fol, 0, sizeof fol);
+    std::memset(stricat, 0, sizeof stricat);
+}
+
 }  // namespace
 
-int main() {
+void play(std::FILE* input, std::FILE* output) {
+    in = input;
+    out = output;
+    reset();
     for (int t = 1; t <= 4; ++t) {
         oficial[t] = read_card(t);
         answer(t);
@@ -89,5 +94,6 @@ int main() {
         fol[k] = 1;
         answer(k);
     }
-    return 0;
 }
+
+}  // namespace suit

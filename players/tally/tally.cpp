@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "int_scanner.h"
 #include "player_io.h"
 
 namespace tally {
@@ -28,6 +27,9 @@ int jocs[LEVELS + 1][COLUMNS + 1];  // suit codes; the choice of a column never 
 unsigned char tura[COLUMNS + 1];    // tura[1..4]: the column has its card of this round
 int nivel;                          // level of the card being placed
 
+std::FILE* in;
+std::FILE* out;
+
 // Bytes past the end of a table are unknown characters like any other.
 template <std::size_t N>
 int code_in(const int (&table)[N], char byte) {
@@ -35,23 +37,20 @@ int code_in(const int (&table)[N], char byte) {
     return index < N ? table[index] : 0;
 }
 
+// Character codes as indexes: a char subscript could be negative.
+template <std::size_t N>
+void list_code(int (&table)[N], char byte, int code) {
+    table[static_cast<unsigned char>(byte)] = code;
+}
+
 void afisare(int column) {
-    std::printf("%d\n", column);
-    std::fflush(stdout);
+    std::fprintf(out, "%d\n", column);
+    std::fflush(out);
 }
 
 // Reads card `number` (1..20) into c, carte and simbol.
 void read_card(int number) {
-    std::size_t length = 0;
-    switch (game::read_token(stdin, c, TOKEN_MAX, length)) {
-        case game::TokenRead::end:
-            game::stop_player(PROGRAM, "intrarea s-a terminat înainte de cartea " + std::to_string(number));
-        case game::TokenRead::too_long:
-            game::stop_player(PROGRAM, "cartea " + std::to_string(number) + ": jetonul „" + game::printable(c) +
-                                           "...” are mai mult de 3 caractere");
-        case game::TokenRead::ok:
-            break;
-    }
+    const std::size_t length = game::read_card_token(PROGRAM, in, c, TOKEN_MAX, number);
     decode_card(std::string_view(c, length));
 }
 
@@ -75,17 +74,17 @@ int highest_free_column() {
 
 void initi() {
     std::memset(carti, 0, sizeof carti);
-    carti['9'] = 9;
-    carti['1'] = 10;  // the first byte of "10"
-    carti['J'] = 12;
-    carti['Q'] = 13;
-    carti['K'] = 14;
-    carti['A'] = 15;
+    list_code(carti, '9', 9);
+    list_code(carti, '1', 10);  // the first byte of "10"
+    list_code(carti, 'J', 12);
+    list_code(carti, 'Q', 13);
+    list_code(carti, 'K', 14);
+    list_code(carti, 'A', 15);
     std::memset(simboluri, 0, sizeof simboluri);
-    simboluri['C'] = 1;
-    simboluri['D'] = 2;
-    simboluri['H'] = 3;
-    simboluri['S'] = 4;
+    list_code(simboluri, 'C', 1);
+    list_code(simboluri, 'D', 2);
+    list_code(simboluri, 'H', 3);
+    list_code(simboluri, 'S', 4);
     std::memset(jocc, 0, sizeof jocc);
     std::memset(jocs, 0, sizeof jocs);
     verif_combinatii();
@@ -142,7 +141,9 @@ int dubla_posibila() {
 
 void verif_combinatii() { std::memset(tura, 0, sizeof tura); }
 
-void play() {
+void play(std::FILE* input, std::FILE* output) {
+    in = input;
+    out = output;
     initi();
     // The first round fills level 1 in fixed order, without a tally.
     for (int t = 1; t <= COLUMNS; ++t) {

@@ -4,6 +4,7 @@
 // an empty slot alike. Columns and levels count from 1.
 #pragma once
 
+#include <cstdio>
 #include <string_view>
 
 namespace tally {
@@ -35,8 +36,9 @@ int dubla_posibila();
 // Frees every column for the next round.
 void verif_combinatii();
 
-// The whole game: 20 tokens from standard input, 20 answers on standard
-// output. Bad input stops the program with exit status 1.
-void play();
+// The whole game from a fresh start (initi): 20 tokens from `in`, 20
+// answers on `out`, each flushed at once. Bad input stops the player
+// (stop_player).
+void play(std::FILE* in, std::FILE* out);
 
 }  // namespace tally

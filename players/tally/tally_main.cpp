@@ -5,6 +5,6 @@
 #include "tally.h"
 
 int main() {
-    tally::play();
+    tally::play(stdin, stdout);
     return 0;
 }

@@ -19,9 +19,9 @@ constexpr int TURNS = 20;
 constexpr std::size_t TOKEN_MAX = 16;
 char str[TOKEN_MAX + 1];
 
-std::string read_card_token() {
+std::string read_card_token(std::FILE* in) {
     std::size_t length = 0;
-    check(game::read_token(stdin, str, TOKEN_MAX, length) != game::TokenRead::end, "turn loop", "cin >> str");
+    check(game::read_token(in, str, TOKEN_MAX, length) != game::TokenRead::end, "turn loop", "cin >> str");
     return std::string(str, length);
 }
 
@@ -40,15 +40,19 @@ Legal possible(const Board& board) {
 
 int play() {
     genereaza_pachet();
+    return play_turns(stdin, stdout);
+}
+
+int play_turns(std::FILE* in, std::FILE* out) {
     Board board;
     generate_available_cards();
     for (int turn = 1; turn <= TURNS; ++turn) {
-        const Card card = transforma(read_card_token());
+        const Card card = transforma(read_card_token(in));
         const Legal legal = possible(board);
         const int j = solve(card, legal, board);
         board[j].push_back(card);
-        std::printf("%d\n", j + 1);
-        std::fflush(stdout);
+        std::fprintf(out, "%d\n", j + 1);
+        std::fflush(out);
     }
     return 0;
 }

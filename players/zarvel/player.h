@@ -1,6 +1,8 @@
 // The player's turn loop and the round rule that it keeps.
 #pragma once
 
+#include <cstdio>
+
 #include "player_cards.h"
 
 namespace zarvel {
@@ -12,5 +14,10 @@ Legal possible(const Board& board);
 // Writes the practice deck, then plays the 20 turns on standard input and
 // output. Returns the exit status of a finished game.
 int play();
+
+// The game without the practice deck, from an empty board and a full pool:
+// 20 tokens from `in`, 20 answers on `out`, each flushed at once. A failed
+// check stops the player (stop_player).
+int play_turns(std::FILE* in, std::FILE* out);
 
 }  // namespace zarvel

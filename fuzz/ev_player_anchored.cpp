@@ -1,0 +1,11 @@
+// ev-player-anchored's whole game fed from arbitrary bytes.
+#include "measures.h"
+#include "support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const fuzz::StreamGame game = [](std::istream& in, std::ostream& out) {
+        ev::play("ev-player-anchored", ev::ANCHORED, in, out);
+    };
+    fuzz::check_player("ev-player-anchored", game, fuzz::bytes_of(data, size));
+    return 0;
+}

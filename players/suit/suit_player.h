@@ -1,0 +1,13 @@
+// The suit player's game: it plays for flushes, looking at nothing but the
+// suit letter (the last byte) of each token.
+#pragma once
+
+#include <cstdio>
+
+namespace suit {
+
+// Plays one whole game from a fresh start: 20 tokens from `in`, 20 answers
+// on `out`, each flushed at once. Bad input stops the player (stop_player).
+void play(std::FILE* in, std::FILE* out);
+
+}  // namespace suit
