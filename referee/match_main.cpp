@@ -118,16 +118,27 @@ std::string resolve(const std::string& given, const std::string& ours) {
 }
 
 // Starts the program once and stops it at once: a path that is not an
-// executable is found before any game is played.
-void check_startable(const std::string& path, const std::string& scratch) {
+// executable is found before any game is played. Empty when it starts.
+std::string start_problem(const std::string& path, const std::string& scratch) {
     struct stat info{};
     if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        referee::die(PROGRAM, path + ": nu este un program", 2);
+        return path + ": nu este un program";
     }
     proc::Child child;
     std::string error;
-    if (!proc::spawn({path}, proc::SpawnOptions{scratch, true}, child, error)) referee::die(PROGRAM, error, 2);
+    if (!proc::spawn({path}, proc::SpawnOptions{scratch, true}, child, error)) return error;
     proc::kill_and_reap(child);
+    return "";
+}
+
+// An output file that cannot be written is found before the games, not after them.
+std::string write_problem(const std::string& path) {
+    if (path.empty()) return "";
+    std::string error;
+    const std::string probe = path + ".probe" + std::to_string(::getpid());
+    if (!game::replace_file(probe, "", error)) return path + ": nu se poate scrie";
+    std::remove(probe.c_str());
+    return "";
 }
 
 std::vector<referee::Player> players_of(const Options& options, const std::string& ours) {
@@ -171,9 +182,20 @@ int main(int argc, char** argv) {
         if (error) referee::die(PROGRAM, config.records_dir + ": " + error.message(), 2);
     }
 
+    for (const std::string& path : {options.csv_path, options.svg_path}) {
+        const std::string problem = write_problem(path);
+        if (!problem.empty()) referee::die(PROGRAM, problem, 2);
+    }
     config.scratch_dir = make_scratch_root();
-    for (const referee::Player& player : config.players) check_startable(player.path, config.scratch_dir);
-    if (!config.ceiling_program.empty()) check_startable(config.ceiling_program, config.scratch_dir);
+    std::vector<std::string> programs;
+    for (const referee::Player& player : config.players) programs.push_back(player.path);
+    if (!config.ceiling_program.empty()) programs.push_back(config.ceiling_program);
+    for (const std::string& program : programs) {
+        const std::string problem = start_problem(program, config.scratch_dir);
+        if (problem.empty()) continue;
+        std::filesystem::remove_all(config.scratch_dir);
+        referee::die(PROGRAM, problem, 2);
+    }
 
     std::signal(SIGINT, [](int) { interrupted = true; });
     std::signal(SIGTERM, [](int) { interrupted = true; });

@@ -6,13 +6,17 @@
 // two-lines, close-output, stderr (a line on standard error at every card),
 // no-flush; after the 20th answer: extra, linger, status STATUS. Deal-dependent:
 // heart-faults (a bad answer to the first card when it is a heart), scribble
-// (writes the file "data.in" in its working directory).
+// (writes the file "data.in" in its working directory), chaos (misbehaves at
+// random, but the same way on the same deal: see chaos.h).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include "chaos.h"
 
 namespace {
 
@@ -23,6 +27,38 @@ namespace {
 void say(const std::string& text) {
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
+}
+
+// Does what chaos.h chose for a card that the usual answer would give
+// `column`; true when that answer has been written already.
+bool act_out(chaos::Act act, std::uint64_t hash, int column, int previous) {
+    switch (act) {
+        case chaos::Act::answer: return false;
+        case chaos::Act::reuse: say(std::to_string(previous) + "\n"); break;
+        case chaos::Act::out_of_range: say("5\n"); break;
+        case chaos::Act::garbage: {
+            const std::string bytes = chaos::garbage(hash);
+            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+            std::fflush(stdout);
+            break;
+        }
+        case chaos::Act::two_lines: {
+            const std::string line = std::to_string(column) + "\n";
+            say(line + line);  // one write: the referee sees both lines at once
+            return true;
+        }
+        case chaos::Act::hang: break;
+        case chaos::Act::exit_early: std::_Exit(0);
+        case chaos::Act::crash: {
+            const rlimit no_core{0, 0};  // thousands of crashes must not dump thousands of cores
+            setrlimit(RLIMIT_CORE, &no_core);
+            std::abort();
+        }
+        case chaos::Act::extra_output: say("extra\n"); std::exit(0);
+        case chaos::Act::bad_status: std::_Exit(3);
+        case chaos::Act::linger: break;
+    }
+    hang();  // the referee has its fault and stops us
 }
 
 }  // namespace
@@ -38,9 +74,17 @@ int main(int argc, char** argv) {
     }
     char token[64];
     int previous = 0;
+    std::uint64_t hash = chaos::START;
     for (int card = 1; card <= 20; ++card) {
         if (std::scanf("%63s", token) != 1) return 3;
         const int column = (card - 1) % 4 + 1;
+        if (mode == "chaos") {
+            hash = chaos::mix(hash, token);
+            if (act_out(chaos::act(hash, card), hash, column, previous)) {
+                previous = column;
+                continue;
+            }
+        }
         if (mode == "stderr") std::fprintf(stderr, "thinking about %s\n", token);
         if (mode == "heart-faults" && card == 1 && token[std::strlen(token) - 1] == 'H') {
             say("9\n");
@@ -75,6 +119,7 @@ int main(int argc, char** argv) {
             say(std::to_string(column) + "\n");
         }
     }
+    if (mode == "chaos") act_out(chaos::act(hash, chaos::AFTER_LAST), hash, 0, previous);
     if (mode == "extra") say("extra\n");
     if (mode == "linger") hang();
     if (mode == "status") return std::atoi(value.c_str());

@@ -65,7 +65,9 @@ int main() {
     if (!game::read_record("game.dat", record, error)) return fail(error);
     if (record.status != 0) {
         // A message that ends with its line feed is followed by an empty line.
-        std::printf("%s\n", record.message.c_str());
+        // Written as bytes: a NUL inside the message must not cut it short.
+        std::fwrite(record.message.data(), 1, record.message.size(), stdout);
+        std::putchar('\n');
     } else {
         place_cards(record.cards);
         print_table();

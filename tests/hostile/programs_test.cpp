@@ -1,0 +1,176 @@
+// The referee and the match runner on hostile options, deck files and
+// players. A usage error or a bad deck writes nothing; a player that faults
+// leaves exactly one game record, in the error form, naming the fault; the
+// match leaves nothing in TMPDIR, whatever goes wrong.
+#include <gtest/gtest.h>
+
+#include "hostile.h"
+
+namespace {
+
+using hostile::Case;
+using hostile::containing;
+using hostile::directory;
+using hostile::endless;
+using hostile::exactly;
+using hostile::Expected;
+using hostile::file;
+using hostile::huge;
+using hostile::script;
+using hostile::unreadable;
+using testing_support::bin;
+
+const std::string DECK = hostile::ascending_deck();
+const std::string FAKE = bin("fake-player");
+const std::string SUIT = bin("suit-player");
+const std::vector<std::string> GAME_DAT = {"game.dat"};
+
+// Players for what no fake-player mode does: each reads the first card,
+// then answers it with bytes that are no answer, or dies by SIGKILL.
+const std::string ANSWERS_NUL = "read card\nprintf '\\000\\n'\n";
+const std::string ANSWERS_ABOVE_127 = "read card\nprintf '\\303\\251\\n'\n";
+const std::string ENDLESS_LINE = "read card\nexec tr '\\000' 1 </dev/zero\n";
+const std::string KILLED = "read card\nkill -KILL $$\n";
+
+// ---- referee
+
+// Refused before any game: status 2 and no file.
+Expected refused(const std::string& message) { return {2, "referee: " + message, exactly("")}; }
+Expected deck_fault(const std::string& message) { return refused("deck.txt: " + message); }
+
+// The game ends on the player's fault: status 1, and the record holds it.
+Expected player_fault(int record_status, const std::string& message) {
+    return {1, "referee: " + message, exactly(""), GAME_DAT, std::to_string(record_status) + "\n" + message};
+}
+
+// The ascending deck, played 1 2 3 4 in every round, makes four straight flushes.
+const Expected PLAYED = {0, "", exactly("Scor total: 400\n"), GAME_DAT, "0\n400\n"};
+
+std::vector<std::string> deck_and(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--deck", "deck.txt"});
+    return args;
+}
+
+std::vector<Case> referee_cases() {
+    const std::vector<hostile::Entry> deck = {file("deck.txt", DECK)};
+    auto deck_with = [&](hostile::Entry extra) { return std::vector<hostile::Entry>{file("deck.txt", DECK), extra}; };
+    return {
+        {"no_player", {}, {}, "", refused("lipsește jucătorul")},
+        {"unknown_option", {}, {"--bogus", FAKE}, "", refused("opțiune necunoscută: --bogus")},
+        {"option_without_value", {}, {"--deck"}, "", refused("lipsește valoarea pentru --deck")},
+        {"seed_not_a_number", {}, {"--seed", "12a", FAKE}, "", refused("sămânță invalidă: 12a")},
+        {"seed_beyond_64_bits", {}, {"--seed", "18446744073709551616", FAKE}, "",
+         refused("sămânță invalidă: 18446744073709551616")},
+        {"seed_bytes_above_127", {}, {"--seed", "1\xc3\xa9", FAKE}, "", refused("sămânță invalidă: 1\xc3\xa9")},
+        {"timeout_zero", {}, {"--timeout-ms", "0", FAKE}, "", refused("durată invalidă (1..3600000 ms): 0")},
+        {"deck_and_seed", deck, deck_and({"--seed", "3", FAKE}), "", refused("--deck și --seed nu merg împreună")},
+        {"empty_record_name", {}, {"--record", "", FAKE}, "", refused("--record are nevoie de un nume de fișier")},
+
+        {"deck_missing", {}, deck_and({FAKE}), "", deck_fault("nu se poate deschide: No such file or directory")},
+        {"deck_is_a_directory", {directory("deck.txt")}, deck_and({FAKE}), "",
+         deck_fault("nu se poate citi: Is a directory")},
+        {"deck_unreadable", {unreadable("deck.txt", DECK)}, deck_and({FAKE}), "",
+         deck_fault("nu se poate deschide: Permission denied")},
+        {"deck_behind_a_file", deck, {"--deck", "deck.txt/deck.txt", FAKE}, "",
+         refused("deck.txt/deck.txt: nu se poate deschide: Not a directory")},
+        {"deck_empty", {file("deck.txt", "")}, deck_and({FAKE}), "", deck_fault("are doar 0 numere")},
+        {"deck_truncated_mid_number", {file("deck.txt", DECK.substr(0, DECK.size() - 2))}, deck_and({FAKE}), "",
+         deck_fault("numărul 24 din 24: codul 2 se repetă")},
+        {"deck_huge", {huge("deck.txt", DECK, 40)}, deck_and({FAKE}), "", PLAYED},
+        {"deck_endless_after_the_24th", {endless("deck.txt", DECK)}, deck_and({FAKE}), "", PLAYED},
+
+        {"player_missing", deck, deck_and({"./nope"}), "",
+         refused("./nope: nu poate fi pornit: No such file or directory")},
+        {"player_is_a_directory", deck_with(directory("d")), deck_and({"./d"}), "",
+         refused("./d: nu poate fi pornit: Permission denied")},
+        {"player_not_executable", deck_with(file("p.txt", "")), deck_and({"./p.txt"}), "",
+         refused("./p.txt: nu poate fi pornit: Permission denied")},
+        {"answer_nul_byte", deck_with(script("p.sh", ANSWERS_NUL)), deck_and({"./p.sh"}), "",
+         player_fault(1, "Răspuns invalid la cartea 1 (9C): „\\x00”")},
+        {"answer_bytes_above_127", deck_with(script("p.sh", ANSWERS_ABOVE_127)), deck_and({"./p.sh"}), "",
+         player_fault(1, "Răspuns invalid la cartea 1 (9C): „\\xc3\\xa9”")},
+        {"answer_endless_line", deck_with(script("p.sh", ENDLESS_LINE)), deck_and({"./p.sh"}), "",
+         player_fault(1, "Răspuns invalid la cartea 1 (9C): „" + std::string(32, '1') + "...”")},
+        {"player_hangs", deck, deck_and({"--timeout-ms", "1000", FAKE, "hang", "3"}), "",
+         player_fault(4, "Niciun răspuns în 1000 ms la cartea 3 (9H)")},
+        {"player_exits_early", deck, deck_and({FAKE, "exit", "3", "0"}), "",
+         player_fault(5, "Jucătorul s-a oprit cu starea 0 fără să răspundă la cartea 3 (9H)")},
+        {"player_killed", deck_with(script("p.sh", KILLED)), deck_and({"./p.sh"}), "",
+         player_fault(5, "Jucătorul s-a oprit cu semnalul 9 (Killed) fără să răspundă la cartea 1 (9C)")},
+        {"player_writes_after_the_end", deck, deck_and({FAKE, "extra"}), "",
+         player_fault(7, "Jucătorul a scris după al 20-lea răspuns: „extra\\x0a”")},
+        {"player_does_not_exit", deck, deck_and({"--timeout-ms", "1000", FAKE, "linger"}), "",
+         player_fault(8, "Jucătorul nu s-a oprit în 1000 ms după al 20-lea răspuns")},
+        {"player_fails_after_the_end", deck, deck_and({FAKE, "status", "0", "4"}), "",
+         player_fault(6, "Jucătorul s-a încheiat cu starea 4 după al 20-lea răspuns")},
+
+        {"record_is_a_directory", deck_with(directory("out")), deck_and({"--record", "out", FAKE}), "",
+         refused("out: nu se poate scrie: Is a directory")},
+        {"record_behind_a_file", deck, deck_and({"--record", "deck.txt/game.dat", FAKE}), "",
+         refused("deck.txt/game.dat: nu se poate scrie: Not a directory")},
+        {"saved_deck_into_a_directory", deck_with(directory("out")), deck_and({"--save-deck", "out", FAKE}), "",
+         refused("out: nu se poate scrie: Is a directory")},
+    };
+}
+
+// ---- match
+
+Expected match_refused(const std::string& message) { return {2, "match: " + message, exactly("")}; }
+
+// A short match of one player, whose games all fault the same way.
+std::vector<std::string> short_match(const std::string& player) {
+    return {"--deals", "2", "--seed", "1", "--jobs", "1", "--timeout-ms", "1000", "--no-ceiling", player};
+}
+
+Expected every_game_faults(const std::string& player, const std::string& fault) {
+    return {1, "match: 2 împărțiri, sămânța 1", containing(player + ": 2 × " + fault)};
+}
+
+std::vector<Case> match_cases() {
+    return {
+        {"deals_zero", {}, {"--deals", "0"}, "", match_refused("valoare invalidă pentru --deals (1..1000000): 0")},
+        {"deals_not_a_number", {}, {"--deals", "2x"}, "",
+         match_refused("valoare invalidă pentru --deals (1..1000000): 2x")},
+        {"deals_bytes_above_127", {}, {"--deals", "\xc3\xa9"}, "",
+         match_refused("valoare invalidă pentru --deals (1..1000000): \xc3\xa9")},
+        {"jobs_zero", {}, {"--jobs", "0"}, "", match_refused("valoare invalidă pentru --jobs (1..256): 0")},
+        {"timeout_zero", {}, {"--timeout-ms", "0"}, "",
+         match_refused("valoare invalidă pentru --timeout-ms (1..3600000): 0")},
+        {"seed_beyond_64_bits", {}, {"--seed", "18446744073709551616"}, "",
+         match_refused("valoare invalidă pentru --seed (0..18446744073709551615): 18446744073709551616")},
+        {"unknown_option", {}, {"--bogus"}, "", match_refused("opțiune necunoscută: --bogus")},
+        {"option_without_value", {}, {"--csv"}, "", match_refused("lipsește valoarea pentru --csv")},
+
+        // Named by their absolute paths.
+        {"player_missing", {}, short_match("./nope"), "", {2, "/nope: nu este un program", exactly("")}},
+        {"player_is_a_directory", {directory("d")}, short_match("./d"), "", {2, "/d: nu este un program", exactly("")}},
+        {"player_not_executable", {file("p.txt", "")}, short_match("./p.txt"), "",
+         {2, "/p.txt: nu poate fi pornit: Permission denied", exactly("")}},
+        {"player_not_on_the_path", {}, short_match("no-such-player"), "",
+         match_refused("no-such-player: nu poate fi pornit: No such file or directory")},
+        {"records_is_a_file", {file("r.txt", "")}, {"--records", "r.txt", "--deals", "1", "--no-ceiling", SUIT}, "",
+         match_refused("r.txt: Not a directory")},
+        {"csv_into_a_directory", {directory("out")},
+         {"--csv", "out", "--deals", "1", "--seed", "1", "--no-ceiling", SUIT}, "",
+         {2, "match: out: nu se poate scrie: Is a directory", exactly("")}},
+
+        {"answers_bytes_above_127", {script("p.sh", ANSWERS_ABOVE_127)}, short_match("./p.sh"), "",
+         every_game_faults("p.sh", "raspuns-invalid")},
+        {"answers_an_endless_line", {script("p.sh", ENDLESS_LINE)}, short_match("./p.sh"), "",
+         every_game_faults("p.sh", "raspuns-invalid")},
+        {"player_killed", {script("p.sh", KILLED)}, short_match("./p.sh"), "", every_game_faults("p.sh", "oprit")},
+        {"player_hangs", {script("p.sh", "exec " + FAKE + " hang 2\n")}, short_match("./p.sh"), "",
+         every_game_faults("p.sh", "timp-depasit")},
+    };
+}
+
+class Referee : public ::testing::TestWithParam<Case> {};
+class Match : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Referee, HasItsExactOutcome) { hostile::expect_outcome("referee", GetParam()); }
+TEST_P(Match, HasItsExactOutcome) { hostile::expect_outcome("match", GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(BadInput, Referee, ::testing::ValuesIn(referee_cases()), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, Match, ::testing::ValuesIn(match_cases()), hostile::case_name);
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The three tools on hostile files, arguments and output: ceilscore's deck
+// file, record-view's game.dat, hand-census's arguments. A tool writes no
+// file at all, reads nothing past the end of what it needs, and reports a
+// failed write of its output as a failure.
+#include <gtest/gtest.h>
+
+#include "hostile.h"
+
+namespace {
+
+using hostile::Case;
+using hostile::clean_lines;
+using hostile::directory;
+using hostile::endless;
+using hostile::exactly;
+using hostile::Expected;
+using hostile::file;
+using hostile::huge;
+using hostile::link;
+using hostile::unreadable;
+
+const std::string DECK = hostile::ascending_deck();
+const std::string RECORD = hostile::ascending_record();
+using hostile::MEGABYTE;
+using hostile::Text;
+const std::string USAGE = "Sintaxă: ceilscore <fișier>\n";
+
+// The text with its first occurrence of `from` replaced.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+Expected fails(int status, const std::string& message) { return {status, message, exactly("")}; }
+Expected shows(const hostile::Output& out) { return {0, "", out}; }
+
+// ---- ceilscore: the deck file named by its one argument
+
+Expected deck_fault(const std::string& message) { return fails(2, "ceilscore: deck.txt: " + message); }
+
+const Case CEILSCORE_CLEAN = {"clean", {file("deck.txt", DECK)}, {"deck.txt"}};
+
+std::vector<Case> ceilscore_cases() {
+    const std::vector<std::string> deck_arg = {"deck.txt"};
+    // 0..22, then "2": the file cut inside the last code, "23".
+    const std::string cut = DECK.substr(0, DECK.size() - 2);
+    return {
+        {"no_argument", {}, {}, "", fails(1, USAGE)},
+        {"two_arguments", {file("deck.txt", DECK)}, {"deck.txt", "deck.txt"}, "", fails(1, USAGE)},
+        {"missing_file", {}, deck_arg, "", deck_fault("nu se poate deschide: No such file or directory")},
+        {"deck_is_a_directory", {directory("deck.txt")}, deck_arg, "", deck_fault("nu se poate citi: Is a directory")},
+        {"unreadable", {unreadable("deck.txt", DECK)}, deck_arg, "",
+         deck_fault("nu se poate deschide: Permission denied")},
+        {"behind_a_file", {file("deck.txt", DECK)}, {"deck.txt/deck.txt"}, "",
+         fails(2, "ceilscore: deck.txt/deck.txt: nu se poate deschide: Not a directory")},
+        {"symlink_loop", {link("deck.txt", "deck.txt")}, deck_arg, "",
+         deck_fault("nu se poate deschide: Too many levels of symbolic links")},
+        {"empty", {file("deck.txt", "")}, deck_arg, "",
+         deck_fault("are doar 0 numere, un pachet are 24 de coduri de cărți")},
+        {"only_blanks", {file("deck.txt", " \n\t\r\n")}, deck_arg, "", deck_fault("are doar 0 numere")},
+        {"fewer_than_24", {file("deck.txt", DECK.substr(0, DECK.rfind(' ')))}, deck_arg, "",
+         deck_fault("are doar 23 numere")},
+        {"truncated_mid_number", {file("deck.txt", cut)}, deck_arg, "",
+         deck_fault("numărul 24 din 24: codul 2 se repetă (apare și ca numărul 3)")},
+        {"huge", {huge("deck.txt", DECK, 40)}, deck_arg, "", shows(exactly(RECORD))},
+        {"endless_after_the_24th", {endless("deck.txt", DECK)}, deck_arg, "", shows(exactly(RECORD))},
+        {"megabyte_line", {file("deck.txt", Text("", ' ', 3 * MEGABYTE, DECK))}, deck_arg, "", shows(exactly(RECORD))},
+        {"bytes_above_127", {file("deck.txt", replaced(DECK, "4 ", "\xc3\xa9 "))}, deck_arg, "",
+         deck_fault("numărul 5 din 24 nu este un număr întreg: „\\xc3\\xa9”")},
+        {"nul_byte", {file("deck.txt", replaced(DECK, "4 ", std::string("\0 ", 2)))}, deck_arg, "",
+         deck_fault("numărul 5 din 24 nu este un număr întreg: „\\x00”")},
+        {"number_followed_by_text", {file("deck.txt", replaced(DECK, "4 ", "4x "))}, deck_arg, "",
+         deck_fault("numărul 6 din 24 nu este un număr întreg: „x”")},
+        {"negative_code", {file("deck.txt", "-1 " + DECK)}, deck_arg, "",
+         deck_fault("numărul 1 din 24: codul -1 nu este între 0 și 23")},
+        {"code_beyond_every_integer", {file("deck.txt", "99999999999999999999999 " + DECK)}, deck_arg, "",
+         deck_fault("numărul 1 din 24: codul 99999999999999999999999 nu este între 0 și 23")},
+        {"output_to_a_full_device", {file("deck.txt", DECK)}, deck_arg, "",
+         fails(2, "ceilscore: nu se poate scrie rezultatul"), true},
+    };
+}
+
+// ---- record-view: the file game.dat in its working directory
+
+Expected record_fault(const std::string& message) { return fails(2, "record-view: game.dat: " + message); }
+
+const Case VIEW_CLEAN = {"clean", {file("game.dat", RECORD)}};
+
+std::vector<Case> record_view_cases() {
+    auto record = [](const std::string& content) { return std::vector<hostile::Entry>{file("game.dat", content)}; };
+    return {
+        {"missing", {}, {}, "", record_fault("nu se poate deschide: No such file or directory")},
+        {"record_is_a_directory", {directory("game.dat")}, {}, "", record_fault("nu se poate citi: Is a directory")},
+        {"unreadable", {unreadable("game.dat", RECORD)}, {}, "",
+         record_fault("nu se poate deschide: Permission denied")},
+        {"behind_a_file", {file("plain", RECORD), link("game.dat", "plain/game.dat")}, {}, "",
+         record_fault("nu se poate deschide: Not a directory")},
+        {"empty", record(""), {}, "", record_fault("înregistrarea se termină înainte de starea jocului")},
+        {"truncated_mid_number", record("0\n40"), {}, "",
+         record_fault("înregistrarea se termină înainte de categoria coloanei 1")},
+        {"truncated_in_the_cards", record(RECORD.substr(0, RECORD.size() - 3)), {}, "",
+         record_fault("înregistrarea se termină înainte de coloana la cartea 20")},
+        {"status_without_message", record("1\n"), {}, "", record_fault("starea 1 nu este urmată de un mesaj")},
+        {"status_beyond_every_integer", record("99999999999999 mesaj\n"), {}, "",
+         record_fault("starea jocului este prea mare: 99999999999999")},
+        {"huge", {huge("game.dat", RECORD, 40)}, {}, "", shows(clean_lines(10))},
+        {"endless_after_the_record", {endless("game.dat", RECORD)}, {}, "", shows(clean_lines(10))},
+        {"endless_after_the_message", {endless("game.dat", "3 mesaj\n")}, {}, "", shows(exactly("mesaj\n\n"))},
+        {"megabyte_line", {file("game.dat", Text("0\n", ' ', 3 * MEGABYTE, RECORD.substr(2)))}, {}, "",
+         shows(clean_lines(10))},
+        // Only the first 999 bytes of a message are shown.
+        {"megabyte_message", {file("game.dat", Text("2\n", 'x', 3 * MEGABYTE, "\n"))}, {}, "",
+         shows(exactly(std::string(999, 'x') + "\n"))},
+        {"bytes_above_127_in_the_message", record("3 \xc3\xa9\xff mesaj\n"), {}, "",
+         shows(exactly("\xc3\xa9\xff mesaj\n\n"))},
+        // The message is shown unchanged, whatever its bytes.
+        {"nul_byte_in_the_message", record(std::string("1\nab\0cd\n", 8)), {}, "",
+         shows(exactly(std::string("ab\0cd\n\n", 7)))},
+        {"bytes_above_127_in_a_number", record("0\n\xc3\xa9\n"), {}, "",
+         record_fault("în loc de scorul total este „\\xc3\\xa9”")},
+        {"nul_byte_in_a_number", record(std::string("0\n\0\n", 4)), {}, "",
+         record_fault("în loc de scorul total este „\\x00”")},
+        {"rank_out_of_range", record(replaced(RECORD, "\n0 0 0\n", "\n6 0 0\n")), {}, "",
+         record_fault("cartea 1: rangul 6 nu este între 0 și 5")},
+        {"negative_suit", record(replaced(RECORD, "\n0 0 0\n", "\n0 -1 0\n")), {}, "",
+         record_fault("cartea 1: culoarea -1 nu este între 0 și 3")},
+        {"category_out_of_range", record(replaced(RECORD, "8 100 ", "9 100 ")), {}, "",
+         record_fault("coloana 1: categoria 9 nu este între 0 și 8")},
+        {"column_named_six_times", record(replaced(RECORD, "\n0 1 1\n", "\n0 1 0\n")), {}, "",
+         record_fault("cartea 17: coloana cu indicele 0 apare de mai mult de cinci ori")},
+        {"arguments_are_ignored", record(RECORD), {"x", "--help"}, "", shows(clean_lines(10))},
+        {"output_to_a_full_device", record(RECORD), {}, "", fails(2, "record-view: nu se poate scrie afișarea"), true},
+    };
+}
+
+// ---- hand-census: no input at all; its output never changes
+
+const std::string CENSUS =
+    "42504 hands\n"
+    "4080 nothing (multiplier 5.65)\n"
+    "23040 one pair (multiplier 1.00)\n"
+    "8640 two pairs (multiplier 2.67)\n"
+    "3840 three of a kind (multiplier 6.00)\n"
+    "2040 straight (multiplier 11.29)\n"
+    "720 full house (multiplier 32.00)\n"
+    "120 four of a kind (multiplier 192.00)\n"
+    "16 flush (multiplier 1440.00)\n"
+    "8 straight flush (multiplier 2880.00)\n";
+
+const std::vector<Case> HAND_CENSUS = {
+    {"no_arguments", {}, {}, "", shows(exactly(CENSUS))},
+    {"arguments_are_ignored", {}, {"--help", "\xc3\xa9", "game.dat"}, "", shows(exactly(CENSUS))},
+    {"input_is_not_read", {}, {}, Text("", '\xff', 3 * MEGABYTE, std::string("\0", 1)), shows(exactly(CENSUS))},
+    {"output_to_a_full_device", {}, {}, "", fails(1, "hand-census: cannot write the output"), true},
+};
+
+class Ceilscore : public ::testing::TestWithParam<Case> {};
+class RecordView : public ::testing::TestWithParam<Case> {};
+class HandCensus : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Ceilscore, HasItsExactOutcome) { hostile::expect_outcome("ceilscore", GetParam(), CEILSCORE_CLEAN); }
+TEST_P(RecordView, HasItsExactOutcome) { hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN); }
+TEST_P(HandCensus, HasItsExactOutcome) { hostile::expect_outcome("hand-census", GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(BadInput, Ceilscore, ::testing::ValuesIn(ceilscore_cases()), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, RecordView, ::testing::ValuesIn(record_view_cases()), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, HandCensus, ::testing::ValuesIn(HAND_CENSUS), hostile::case_name);
+
+}  // namespace
