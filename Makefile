@@ -1,5 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 JOBS ?= $(shell nproc)
+# Many tests wait on child processes: twice as many at once keeps the cores busy.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 MAKEFLAGS += --no-print-directory
 BUILD := build
 ASAN := build-asan
@@ -23,13 +25,13 @@ test-release:
 	scripts/deps.sh
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS)
 
 test-asan:
 	scripts/deps.sh
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
-	ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(ASAN) --output-on-failure -j $(TEST_JOBS)
 
 bench:
 	scripts/deps.sh

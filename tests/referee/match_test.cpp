@@ -98,7 +98,7 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
     const std::string wrapper = dir.file("hearts.sh");
     testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " heart-faults\n");
     std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
-    const RunResult r = match(dir, {"--deals", "40", "--seed", "2", "--no-ceiling", "--csv", "m.csv", "--records",
+    const RunResult r = match(dir, {"--deals", "24", "--seed", "2", "--no-ceiling", "--csv", "m.csv", "--records",
                                     "records", wrapper, "suit-player"});
     EXPECT_EQ(r.exit_code, 1) << r.err;
     int hearts = 0, faults = 0;
