@@ -29,7 +29,7 @@ test-release:
 
 test-asan:
 	scripts/deps.sh
-	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 	ctest --test-dir $(ASAN) --output-on-failure -j $(TEST_JOBS)
 
