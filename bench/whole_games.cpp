@@ -6,8 +6,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "game.h"
-#include "shuffle.h"
+#include "referee/game_driver.h"
+#include "referee/shuffle.h"
 
 namespace {
 

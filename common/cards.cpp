@@ -1,4 +1,4 @@
-#include "cards.h"
+#include "common/cards.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "deck_file.h"
+#include "common/deck_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "files.h"
-#include "int_scanner.h"
+#include "common/files.h"
+#include "common/int_scanner.h"
 
 namespace game {
 

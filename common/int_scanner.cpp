@@ -1,4 +1,4 @@
-#include "int_scanner.h"
+#include "common/int_scanner.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
-#include "player_io.h"
+#include "common/player_io.h"
 
 #include <cstdlib>
 
-#include "int_scanner.h"
+#include "common/int_scanner.h"
 
 namespace game {
 

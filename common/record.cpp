@@ -1,4 +1,4 @@
-#include "record.h"
+#include "common/record.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "files.h"
-#include "int_scanner.h"
+#include "common/files.h"
+#include "common/int_scanner.h"
 
 namespace game {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cards.h"
+#include "common/cards.h"
 
 namespace game {
 

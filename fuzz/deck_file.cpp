@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "deck_file.h"
-#include "support.h"
+#include "common/deck_file.h"
+#include "fuzz/support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // ev-player's whole game fed from arbitrary bytes.
-#include "measures.h"
-#include "support.h"
+#include "players/ev/measures.h"
+#include "fuzz/support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::StreamGame game = [](std::istream& in, std::ostream& out) {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "record.h"
-#include "support.h"
+#include "common/record.h"
+#include "fuzz/support.h"
 
 namespace {
 

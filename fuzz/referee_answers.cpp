@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
-#include "answer.h"
-#include "cards.h"
-#include "int_scanner.h"
-#include "support.h"
+#include "referee/answer.h"
+#include "common/cards.h"
+#include "common/int_scanner.h"
+#include "fuzz/support.h"
 
 namespace {
 

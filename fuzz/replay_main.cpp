@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "fuzz/support.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "fuzz/support.h"
 
 #include <array>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "player_io.h"
+#include "common/player_io.h"
 
 namespace fuzz {
 

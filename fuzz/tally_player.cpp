@@ -1,6 +1,6 @@
 // tally-player's whole game fed from arbitrary bytes.
-#include "support.h"
-#include "tally.h"
+#include "fuzz/support.h"
+#include "players/tally/tally.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::check_player("tally-player", fuzz::CGame(tally::play), fuzz::bytes_of(data, size));

@@ -1,7 +1,7 @@
 // zarvel-002's turn loop fed from arbitrary bytes; the practice deck is not
 // written, so the target touches no file.
-#include "player.h"
-#include "support.h"
+#include "players/zarvel/player.h"
+#include "fuzz/support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::CGame game = [](std::FILE* in, std::FILE* out) {

@@ -1,4 +1,4 @@
-#include "answer.h"
+#include "referee/answer.h"
 
 namespace referee {
 

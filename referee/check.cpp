@@ -1,10 +1,10 @@
-#include "check.h"
+#include "referee/check.h"
 
 #include <cstdio>
 #include <initializer_list>
 
-#include "game.h"
-#include "int_scanner.h"
+#include "referee/game_driver.h"
+#include "common/int_scanner.h"
 
 namespace referee {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "deck_file.h"
+#include "common/deck_file.h"
 
 namespace referee {
 

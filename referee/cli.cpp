@@ -1,4 +1,4 @@
-#include "cli.h"
+#include "referee/cli.h"
 
 #include <cstdio>
 #include <cstdlib>

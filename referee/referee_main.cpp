@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "check.h"
-#include "cli.h"
-#include "deck_file.h"
-#include "game.h"
-#include "record.h"
-#include "shuffle.h"
+#include "referee/check.h"
+#include "referee/cli.h"
+#include "common/deck_file.h"
+#include "referee/game_driver.h"
+#include "common/record.h"
+#include "referee/shuffle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shuffle.h"
+#include "referee/shuffle.h"
 
 #include <chrono>
 #include <random>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "deck_file.h"
+#include "common/deck_file.h"
 
 namespace referee {
 

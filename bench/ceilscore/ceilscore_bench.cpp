@@ -10,8 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "process.h"
-#include "search.h"
+#include "common/process.h"
+#include "tools/ceilscore/search.h"
 
 namespace {
 

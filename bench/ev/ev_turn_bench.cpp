@@ -3,8 +3,8 @@
 // it (3876 hands), 19380 scored hands in all.
 #include <benchmark/benchmark.h>
 
-#include "measures.h"
-#include "unseen.h"
+#include "players/ev/measures.h"
+#include "players/ev/unseen.h"
 
 namespace {
 

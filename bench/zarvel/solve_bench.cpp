@@ -2,8 +2,8 @@
 // empty columns, 23 unseen cards, 4 x C(23, 4) = 35,420 columns scored.
 #include <benchmark/benchmark.h>
 
-#include "player_cards.h"
-#include "search.h"
+#include "players/zarvel/player_cards.h"
+#include "players/zarvel/search.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // most, measured against the same column's expectation without the card.
 #include <iostream>
 
-#include "measures.h"
+#include "players/ev/measures.h"
 
 int main() {
     ev::play("ev-player", ev::FRESH, std::cin, std::cout);

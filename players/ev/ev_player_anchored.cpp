@@ -3,7 +3,7 @@
 // column when it last received a card.
 #include <iostream>
 
-#include "measures.h"
+#include "players/ev/measures.h"
 
 int main() {
     ev::play("ev-player-anchored", ev::ANCHORED, std::cin, std::cout);

@@ -1,6 +1,6 @@
-#include "expectation.h"
+#include "players/ev/expectation.h"
 
-#include "unseen.h"
+#include "players/ev/unseen.h"
 
 namespace ev {
 

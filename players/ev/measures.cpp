@@ -1,4 +1,4 @@
-#include "measures.h"
+#include "players/ev/measures.h"
 
 namespace ev {
 

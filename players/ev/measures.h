@@ -1,7 +1,7 @@
 // What each expected-value player measures a column's new expectation against.
 #pragma once
 
-#include "play.h"
+#include "players/ev/play.h"
 
 namespace ev {
 

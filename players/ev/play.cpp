@@ -1,4 +1,4 @@
-#include "play.h"
+#include "players/ev/play.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string>
 
-#include "int_scanner.h"
-#include "player_io.h"
-#include "unseen.h"
+#include "common/int_scanner.h"
+#include "common/player_io.h"
+#include "players/ev/unseen.h"
 
 namespace ev {
 

@@ -6,7 +6,7 @@
 
 #include <iosfwd>
 
-#include "expectation.h"
+#include "players/ev/expectation.h"
 
 namespace ev {
 

@@ -1,4 +1,4 @@
-#include "unseen.h"
+#include "players/ev/unseen.h"
 
 namespace ev {
 

@@ -1,10 +1,10 @@
-#include "suit_player.h"
+#include "players/suit/suit_player.h"
 
 #include <cstring>
 #include <string>
 
-#include "int_scanner.h"
-#include "player_io.h"
+#include "common/int_scanner.h"
+#include "common/player_io.h"
 
 namespace suit {
 

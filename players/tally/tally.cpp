@@ -1,10 +1,10 @@
-#include "tally.h"
+#include "players/tally/tally.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "player_io.h"
+#include "common/player_io.h"
 
 namespace tally {
 

@@ -1,4 +1,4 @@
-#include "evaluation.h"
+#include "players/zarvel/evaluation.h"
 
 #include <algorithm>
 #include <cstdint>

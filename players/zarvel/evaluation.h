@@ -2,7 +2,7 @@
 // The order of the cards does not matter to any of them.
 #pragma once
 
-#include "player_cards.h"
+#include "players/zarvel/player_cards.h"
 
 namespace zarvel {
 

@@ -3,6 +3,6 @@
 // that column could be completed from the cards not seen yet; the largest
 // total wins, the lowest column on a tie. Exit status 1 after a failed check
 // on its input (a diagnostic line on standard error).
-#include "player.h"
+#include "players/zarvel/player.h"
 
 int main() { return zarvel::play(); }

@@ -1,11 +1,11 @@
-#include "player.h"
+#include "players/zarvel/player.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "player_io.h"
-#include "practice_deck.h"
-#include "search.h"
+#include "common/player_io.h"
+#include "players/zarvel/practice_deck.h"
+#include "players/zarvel/search.h"
 
 namespace zarvel {
 

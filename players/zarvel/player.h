@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "player_cards.h"
+#include "players/zarvel/player_cards.h"
 
 namespace zarvel {
 

@@ -1,6 +1,6 @@
-#include "player_cards.h"
+#include "players/zarvel/player_cards.h"
 
-#include "player_io.h"
+#include "common/player_io.h"
 
 namespace zarvel {
 

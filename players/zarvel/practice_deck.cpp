@@ -1,4 +1,4 @@
-#include "practice_deck.h"
+#include "players/zarvel/practice_deck.h"
 
 #include <array>
 #include <cstdlib>

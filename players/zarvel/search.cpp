@@ -1,8 +1,8 @@
-#include "search.h"
+#include "players/zarvel/search.h"
 
 #include <algorithm>
 
-#include "evaluation.h"
+#include "players/zarvel/evaluation.h"
 
 namespace zarvel {
 

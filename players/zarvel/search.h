@@ -7,7 +7,7 @@
 #include <array>
 #include <span>
 
-#include "player_cards.h"
+#include "players/zarvel/player_cards.h"
 
 namespace zarvel {
 

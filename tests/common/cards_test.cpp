@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "cards.h"
+#include "common/cards.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "deck_file.h"
-#include "support.h"
+#include "common/deck_file.h"
+#include "tests/support/support.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "cards.h"
-#include "expectation.h"
-#include "unseen.h"
+#include "common/cards.h"
+#include "players/ev/expectation.h"
+#include "players/ev/unseen.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "measures.h"
-#include "record.h"
-#include "support.h"
-#include "unseen.h"
+#include "players/ev/measures.h"
+#include "common/record.h"
+#include "tests/support/support.h"
+#include "players/ev/unseen.h"
 
 namespace {
 

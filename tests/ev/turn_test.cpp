@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "measures.h"
-#include "unseen.h"
+#include "players/ev/measures.h"
+#include "players/ev/unseen.h"
 
 namespace {
 

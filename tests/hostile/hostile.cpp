@@ -1,4 +1,4 @@
-#include "hostile.h"
+#include "tests/hostile/hostile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -18,12 +18,12 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "chaos.h"
-#include "game.h"
-#include "hostile.h"
-#include "match.h"
-#include "shuffle.h"
-#include "support.h"
+#include "tests/support/chaos.h"
+#include "referee/game_driver.h"
+#include "tests/hostile/hostile.h"
+#include "match/match.h"
+#include "referee/shuffle.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
     return out << referee::fault_name(o.fault) << " at card " << o.card << ", score " << o.total;
 }
 
-game::Deck deck_of(int deal) { return referee::shuffled_deck(referee::deal_seed(SEED, deal)); }
+game::Deck deck_of(int deal) { return referee::shuffled_deck(match::deal_seed(SEED, deal)); }
 
 // The fake player answers the columns 1, 2, 3, 4 in every round.
 int clean_total(const game::Deck& deck) {

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "hostile.h"
+#include "tests/hostile/hostile.h"
 
 namespace {
 

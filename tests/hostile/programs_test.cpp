@@ -4,7 +4,7 @@
 // match leaves nothing in TMPDIR, whatever goes wrong.
 #include <gtest/gtest.h>
 
-#include "hostile.h"
+#include "tests/hostile/hostile.h"
 
 namespace {
 

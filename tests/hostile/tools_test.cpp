@@ -4,7 +4,7 @@
 // failed write of its output as a failure.
 #include <gtest/gtest.h>
 
-#include "hostile.h"
+#include "tests/hostile/hostile.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <sys/wait.h>
 
-#include "game.h"
-#include "shuffle.h"
-#include "support.h"
+#include "referee/game_driver.h"
+#include "referee/shuffle.h"
+#include "tests/support/support.h"
 
 namespace {
 

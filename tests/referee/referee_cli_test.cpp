@@ -1,8 +1,8 @@
 // The referee program as users run it: options, deck files, records, exit statuses.
 #include <gtest/gtest.h>
 
-#include "record.h"
-#include "support.h"
+#include "common/record.h"
+#include "tests/support/support.h"
 
 namespace {
 

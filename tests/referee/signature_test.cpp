@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "support.h"
+#include "tests/support/support.h"
 
 namespace {
 

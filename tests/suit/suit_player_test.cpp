@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "record.h"
-#include "support.h"
+#include "common/record.h"
+#include "tests/support/support.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "chaos.h"
+#include "tests/support/chaos.h"
 
 namespace {
 

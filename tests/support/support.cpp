@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/support/support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
-#include "cards.h"
-#include "process.h"
+#include "common/cards.h"
+#include "common/process.h"
 
 namespace testing_support {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "record.h"
-#include "support.h"
-#include "tally.h"
+#include "common/record.h"
+#include "tests/support/support.h"
+#include "players/tally/tally.h"
 
 namespace {
 

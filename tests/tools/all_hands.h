@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cards.h"
+#include "common/cards.h"
 
 namespace tools_test {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "all_hands.h"
-#include "search.h"
-#include "support.h"
+#include "tests/tools/all_hands.h"
+#include "tools/ceilscore/search.h"
+#include "tests/support/support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "all_hands.h"
-#include "eval_hand.h"
-#include "support.h"
+#include "tests/tools/all_hands.h"
+#include "tools/census/eval_hand.h"
+#include "tests/support/support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "support.h"
+#include "tests/support/support.h"
 
 namespace {
 

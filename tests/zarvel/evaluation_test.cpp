@@ -5,9 +5,9 @@
 #include <numeric>
 #include <sstream>
 
-#include "cards.h"
-#include "player_cards.h"
-#include "evaluation.h"
+#include "common/cards.h"
+#include "players/zarvel/player_cards.h"
+#include "players/zarvel/evaluation.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cards.h"
-#include "player.h"
-#include "player_cards.h"
-#include "record.h"
-#include "support.h"
+#include "common/cards.h"
+#include "players/zarvel/player.h"
+#include "players/zarvel/player_cards.h"
+#include "common/record.h"
+#include "tests/support/support.h"
 
 namespace {
 

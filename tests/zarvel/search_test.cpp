@@ -6,10 +6,10 @@
 #include <sstream>
 #include <vector>
 
-#include "cards.h"
-#include "player.h"
-#include "player_cards.h"
-#include "search.h"
+#include "common/cards.h"
+#include "players/zarvel/player.h"
+#include "players/zarvel/player_cards.h"
+#include "players/zarvel/search.h"
 
 namespace {
 

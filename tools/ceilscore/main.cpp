@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "search.h"
+#include "tools/ceilscore/search.h"
 
 namespace {
 

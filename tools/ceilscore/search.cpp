@@ -2,7 +2,7 @@
 // legal board into that form without changing its total. Rounds 1..4 each
 // take every row of `perm`, so 24^4 boards are scored, round 1 varying
 // slowest; the strict comparison keeps the first board with the best total.
-#include "search.h"
+#include "tools/ceilscore/search.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 // deal's 20 cards reaches under the round rule, and the board that reaches it.
 #pragma once
 
-#include "deck_file.h"
-#include "record.h"
+#include "common/deck_file.h"
+#include "common/record.h"
 
 namespace ceilscore {
 

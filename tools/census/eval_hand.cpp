@@ -1,8 +1,8 @@
-#include "eval_hand.h"
+#include "tools/census/eval_hand.h"
 
 #include <utility>
 
-#include "cards.h"
+#include "common/cards.h"
 
 namespace census {
 

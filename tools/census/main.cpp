@@ -2,8 +2,8 @@
 // hands of the deck, and how many times rarer than one pair it is.
 #include <cstdio>
 
-#include "cards.h"
-#include "eval_hand.h"
+#include "common/cards.h"
+#include "tools/census/eval_hand.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "record.h"
+#include "common/record.h"
 
 namespace {
 

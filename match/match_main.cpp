@@ -13,13 +13,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "cli.h"
-#include "files.h"
-#include "match.h"
-#include "match_report.h"
-#include "process.h"
-#include "progress.h"
-#include "shuffle.h"
+#include "referee/cli.h"
+#include "common/files.h"
+#include "match/match.h"
+#include "match/match_report.h"
+#include "common/process.h"
+#include "match/progress.h"
+#include "referee/shuffle.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ constexpr const char* USAGE =
 std::atomic<bool> interrupted{false};
 
 struct Options {
-    referee::MatchConfig config;
+    match::MatchConfig config;
     bool has_seed = false;
     bool ceiling = true;
     std::string csv_path, svg_path;
@@ -141,14 +141,14 @@ std::string write_problem(const std::string& path) {
     return "";
 }
 
-std::vector<referee::Player> players_of(const Options& options, const std::string& ours) {
+std::vector<match::Player> players_of(const Options& options, const std::string& ours) {
     std::vector<std::string> given = options.players;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
-    std::vector<referee::Player> players;
+    std::vector<match::Player> players;
     for (const std::string& name : given) {
         const std::string path = resolve(name, ours);
         std::string shown = std::filesystem::path(name).filename().string();
-        for (const referee::Player& other : players) {
+        for (const match::Player& other : players) {
             if (other.name == shown) shown = name;  // same file name twice: show them as given
         }
         players.push_back({shown, path});
@@ -171,7 +171,7 @@ std::string make_scratch_root() {
 
 int main(int argc, char** argv) {
     Options options = parse(argc, argv);
-    referee::MatchConfig& config = options.config;
+    match::MatchConfig& config = options.config;
     const std::string ours = own_directory();
     config.players = players_of(options, ours);
     if (options.ceiling) config.ceiling_program = resolve("ceilscore", ours);
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
     }
     config.scratch_dir = make_scratch_root();
     std::vector<std::string> programs;
-    for (const referee::Player& player : config.players) programs.push_back(player.path);
+    for (const match::Player& player : config.players) programs.push_back(player.path);
     if (!config.ceiling_program.empty()) programs.push_back(config.ceiling_program);
     for (const std::string& program : programs) {
         const std::string problem = start_problem(program, config.scratch_dir);
@@ -203,19 +203,19 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(config.seed), config.players.size(), config.jobs,
                  config.ceiling_program.empty() ? ", fără plafon" : "");
     const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
-    referee::Progress progress(per_deal * static_cast<std::size_t>(config.deals));
-    const auto deals = referee::run_match(config, [&] { progress.step(); }, [] { return interrupted.load(); });
+    match::Progress progress(per_deal * static_cast<std::size_t>(config.deals));
+    const auto deals = match::run_match(config, [&] { progress.step(); }, [] { return interrupted.load(); });
     progress.finish();
     std::filesystem::remove_all(config.scratch_dir);
     if (interrupted) referee::die(PROGRAM, "întrerupt; nimic nu a fost scris", 130);
 
-    write_or_die(options.csv_path, referee::match_csv(config, deals));
-    write_or_die(options.svg_path, referee::match_svg(config, deals));
-    std::fputs(referee::match_table(config, deals).c_str(), stdout);
+    write_or_die(options.csv_path, match::match_csv(config, deals));
+    write_or_die(options.svg_path, match::match_svg(config, deals));
+    std::fputs(match::match_table(config, deals).c_str(), stdout);
 
-    for (const referee::DealOutcome& deal : deals) {
+    for (const match::DealOutcome& deal : deals) {
         if (!deal.ceiling_error.empty()) return 1;
-        for (const referee::GameOutcome& game : deal.games) {
+        for (const match::GameOutcome& game : deal.games) {
             if (game.fault != referee::Fault::none) return 1;
         }
     }

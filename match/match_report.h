@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "match.h"
+#include "match/match.h"
 
-namespace referee {
+namespace match {
 
 // The tables, readable at 100 columns.
 std::string match_table(const MatchConfig& config, const std::vector<DealOutcome>& deals);
@@ -21,4 +21,4 @@ std::string match_svg(const MatchConfig& config, const std::vector<DealOutcome>&
 // Width of UTF-8 text in terminal columns (one per code point).
 std::size_t display_width(const std::string& text);
 
-}  // namespace referee
+}  // namespace match

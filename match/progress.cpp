@@ -1,9 +1,9 @@
-#include "progress.h"
+#include "match/progress.h"
 
 #include <cstdio>
 #include <unistd.h>
 
-namespace referee {
+namespace match {
 
 namespace {
 constexpr std::chrono::milliseconds TERMINAL_EVERY(100);
@@ -34,4 +34,4 @@ void Progress::finish() {
     if (terminal_ && done_ > 0) std::fputs("\r\033[K", stderr);
 }
 
-}  // namespace referee
+}  // namespace match

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstddef>
 
-namespace referee {
+namespace match {
 
 class Progress {
 public:
@@ -21,4 +21,4 @@ private:
     std::chrono::steady_clock::time_point start_, last_;
 };
 
-}  // namespace referee
+}  // namespace match

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace referee {
+namespace match {
 
 struct Summary {
     int n = 0;
@@ -22,4 +22,4 @@ double t95(int degrees_of_freedom);
 // The q-th quantile (0..1) of sorted values, interpolated linearly.
 double quantile(const std::vector<double>& sorted, double q);
 
-}  // namespace referee
+}  // namespace match

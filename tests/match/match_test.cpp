@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "record.h"
-#include "support.h"
+#include "common/record.h"
+#include "tests/support/support.h"
 
 namespace {
 

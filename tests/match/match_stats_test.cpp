@@ -3,17 +3,17 @@
 
 #include <cmath>
 
-#include "match_report.h"
-#include "stats.h"
+#include "match/match_report.h"
+#include "match/stats.h"
 
 namespace {
 
-using referee::DealOutcome;
+using match::DealOutcome;
 using referee::Fault;
-using referee::GameOutcome;
+using match::GameOutcome;
 
 TEST(Summary, ConstantValuesHaveNoSpread) {
-    const referee::Summary s = referee::summarize({7, 7, 7, 7});
+    const match::Summary s = match::summarize({7, 7, 7, 7});
     EXPECT_EQ(s.n, 4);
     EXPECT_EQ(s.mean, 7);
     EXPECT_EQ(s.half_width, 0);
@@ -24,22 +24,22 @@ TEST(Summary, ConstantValuesHaveNoSpread) {
 
 TEST(Summary, MeanIntervalUsesStudentsT) {
     // 1..5: mean 3, sample deviation sqrt(2.5), t(4) = 2.776.
-    const referee::Summary s = referee::summarize({5, 1, 4, 2, 3});
+    const match::Summary s = match::summarize({5, 1, 4, 2, 3});
     EXPECT_DOUBLE_EQ(s.mean, 3);
     EXPECT_NEAR(s.half_width, 2.776 * std::sqrt(2.5) / std::sqrt(5.0), 1e-9);
     EXPECT_EQ(s.median, 3);
     EXPECT_EQ(s.min, 1);
     EXPECT_EQ(s.max, 5);
-    EXPECT_EQ(referee::summarize({1, 2, 3, 10}).median, 2.5);
-    EXPECT_EQ(referee::summarize({}).n, 0);
-    EXPECT_EQ(referee::summarize({4}).half_width, 0);
+    EXPECT_EQ(match::summarize({1, 2, 3, 10}).median, 2.5);
+    EXPECT_EQ(match::summarize({}).n, 0);
+    EXPECT_EQ(match::summarize({4}).half_width, 0);
 }
 
 TEST(Summary, TQuantileApproachesTheNormalOne) {
-    EXPECT_DOUBLE_EQ(referee::t95(1), 12.706);
-    EXPECT_DOUBLE_EQ(referee::t95(30), 2.042);
-    EXPECT_NEAR(referee::t95(60), 2.000, 0.002);
-    EXPECT_NEAR(referee::t95(1000), 1.962, 0.002);
+    EXPECT_DOUBLE_EQ(match::t95(1), 12.706);
+    EXPECT_DOUBLE_EQ(match::t95(30), 2.042);
+    EXPECT_NEAR(match::t95(60), 2.000, 0.002);
+    EXPECT_NEAR(match::t95(1000), 1.962, 0.002);
 }
 
 // Deals where player A scores base + 3 and player B scores base, the ceiling base + 10.
@@ -55,8 +55,8 @@ std::vector<DealOutcome> two_players(int deals) {
     return outcomes;
 }
 
-referee::MatchConfig config_of(std::vector<std::string> names) {
-    referee::MatchConfig config;
+match::MatchConfig config_of(std::vector<std::string> names) {
+    match::MatchConfig config;
     for (const std::string& name : names) config.players.push_back({name, "/bin/" + name});
     config.ceiling_program = "ceilscore";
     config.seed = 9;
@@ -74,7 +74,7 @@ std::vector<std::string> row_of(const std::string& table, const std::string& nam
 }
 
 TEST(MatchTable, PlayersThatDifferByAKnownAmount) {
-    const std::string table = referee::match_table(config_of({"alpha", "beta"}), two_players(10));
+    const std::string table = match::match_table(config_of({"alpha", "beta"}), two_players(10));
     // games, faults, mean, ±, median, min, max, share, reached, ms
     const auto alpha = row_of(table, "alpha");
     ASSERT_EQ(alpha.size(), 11u) << table;
@@ -99,7 +99,7 @@ TEST(MatchTable, PlayersThatDifferByAKnownAmount) {
 TEST(MatchTable, ConstantPlayerAtTheCeiling) {
     auto deals = two_players(4);
     for (DealOutcome& deal : deals) deal.games[0].score = deal.ceiling;
-    const auto alpha = row_of(referee::match_table(config_of({"alpha", "beta"}), deals), "alpha");
+    const auto alpha = row_of(match::match_table(config_of({"alpha", "beta"}), deals), "alpha");
     EXPECT_EQ(alpha[8], "100.0%");
     EXPECT_EQ(alpha[9], "100.0%");
 }
@@ -108,7 +108,7 @@ TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
     auto deals = two_players(6);
     deals[2].games[1] = GameOutcome{Fault::timeout, 4, "Niciun răspuns în 10 ms la cartea 4 (QS)", 0, {}, 0.01};
     deals[4].games[1] = GameOutcome{Fault::bad_answer, 1, "Răspuns invalid", 0, {}, 0.01};
-    const std::string table = referee::match_table(config_of({"alpha", "beta"}), deals);
+    const std::string table = match::match_table(config_of({"alpha", "beta"}), deals);
     const auto beta = row_of(table, "beta");
     EXPECT_EQ(beta[1], "6");
     EXPECT_EQ(beta[2], "2");
@@ -119,20 +119,20 @@ TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
 }
 
 TEST(MatchTable, FitsInOneHundredColumns) {
-    const std::string table = referee::match_table(config_of({"ev-player-anchored", "zarvel-002", "suit-player"}), [] {
+    const std::string table = match::match_table(config_of({"ev-player-anchored", "zarvel-002", "suit-player"}), [] {
         auto deals = two_players(3);
         for (auto& deal : deals) deal.games.push_back(deal.games[0]);
         return deals;
     }());
     std::istringstream lines(table);
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(referee::display_width(line), 100u) << line;
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(match::display_width(line), 100u) << line;
 }
 
 TEST(MatchCsv, OneRowPerGameWithEmptyScoreForAFault) {
     auto deals = two_players(2);
     deals[1].seed = 77;
     deals[1].games[1] = GameOutcome{Fault::stopped, 3, "x", 0, {}, 0.5};
-    const std::string csv = referee::match_csv(config_of({"alpha", "beta"}), deals);
+    const std::string csv = match::match_csv(config_of({"alpha", "beta"}), deals);
     std::istringstream lines(csv);
     std::vector<std::string> rows;
     for (std::string line; std::getline(lines, line);) rows.push_back(line);

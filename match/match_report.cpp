@@ -1,12 +1,12 @@
-#include "match_report.h"
+#include "match/match_report.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 
-#include "stats.h"
+#include "match/stats.h"
 
-namespace referee {
+namespace match {
 
 namespace {
 
@@ -293,4 +293,4 @@ std::string match_svg(const MatchConfig& config, const std::vector<DealOutcome>&
     return svg + "</svg>\n";
 }
 
-}  // namespace referee
+}  // namespace match

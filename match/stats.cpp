@@ -1,10 +1,10 @@
-#include "stats.h"
+#include "match/stats.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-namespace referee {
+namespace match {
 
 double t95(int degrees_of_freedom) {
     static constexpr std::array<double, 30> TABLE = {
@@ -42,4 +42,4 @@ Summary summarize(std::vector<double> values) {
     return s;
 }
 
-}  // namespace referee
+}  // namespace match

@@ -1,4 +1,4 @@
-#include "match.h"
+#include "match/match.h"
 
 #include <atomic>
 #include <chrono>
@@ -8,11 +8,11 @@
 #include <sys/wait.h>
 #include <thread>
 
-#include "files.h"
-#include "process.h"
-#include "shuffle.h"
+#include "common/files.h"
+#include "common/process.h"
+#include "referee/shuffle.h"
 
-namespace referee {
+namespace match {
 
 namespace {
 
@@ -55,14 +55,14 @@ void keep_record(const MatchConfig& config, int deal, const std::string& who, co
 
 GameOutcome play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd,
                  int deal) {
-    GameOptions options;
+    referee::GameOptions options;
     options.timeout_ms = config.timeout_ms;
     options.cwd = cwd;
     options.capture_stderr = true;  // parallel games would interleave it; faults carry their own message
-    GameResult result;
+    referee::GameResult result;
     std::string error;
     GameOutcome outcome;
-    if (!play_game(deck, {player.path}, options, result, error)) {
+    if (!referee::play_game(deck, {player.path}, options, result, error)) {
         result.fault = Fault::stopped;
         result.message = error;
         result.record = game::error_record(static_cast<int>(Fault::stopped), error);
@@ -113,7 +113,7 @@ std::vector<DealOutcome> run_match(const MatchConfig& config, const std::functio
     for (int d = 0; d < config.deals; ++d) {
         deals[d].seed = deal_seed(config.seed, d);
         deals[d].games.resize(config.players.size());
-        decks[d] = shuffled_deck(deals[d].seed);
+        decks[d] = referee::shuffled_deck(deals[d].seed);
     }
     // Task t is deal t / per_deal; its slot is a player, or the ceiling after the last player.
     const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
@@ -141,4 +141,4 @@ std::vector<DealOutcome> run_match(const MatchConfig& config, const std::functio
     return deals;
 }
 
-}  // namespace referee
+}  // namespace match

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "deck_file.h"
-#include "record.h"
+#include "common/deck_file.h"
+#include "common/record.h"
 
 namespace referee {
 

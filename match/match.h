@@ -9,10 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "game.h"
-#include "record.h"
+#include "referee/game_driver.h"
+#include "common/record.h"
 
-namespace referee {
+namespace match {
+
+// A game's outcome is told in the game driver's fault kinds.
+using referee::Fault;
+using referee::fault_name;
 
 struct Player {
     std::string name;  // as shown in tables
@@ -55,4 +59,4 @@ std::uint64_t deal_seed(std::uint64_t seed, int index);
 std::vector<DealOutcome> run_match(const MatchConfig& config, const std::function<void()>& done,
                                    const std::function<bool()>& stop);
 
-}  // namespace referee
+}  // namespace match

@@ -1,10 +1,10 @@
-#include "game.h"
+#include "referee/game_driver.h"
 
 #include <chrono>
 
-#include "answer.h"
-#include "int_scanner.h"
-#include "process.h"
+#include "referee/answer.h"
+#include "common/int_scanner.h"
+#include "common/process.h"
 
 namespace referee {
 
