@@ -17,7 +17,7 @@ void whole_game(benchmark::State& state, const std::string& program) {
     referee::GameResult result;
     std::string error;
     for (auto _ : state) {
-        if (!referee::play_game(deck, {path}, referee::GameOptions{}, result, error) ||
+        if (referee::play_game(deck, {path}, referee::GameOptions{}, result, error) != referee::Played::yes ||
             result.fault != referee::Fault::none) {
             state.SkipWithError((program + ": " + (error.empty() ? result.message : error)).c_str());
             return;

@@ -1,6 +1,7 @@
 #include "common/process.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -8,9 +9,10 @@
 #include <mutex>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <utility>
 
 extern char** environ;
 
@@ -18,207 +20,346 @@ namespace proc {
 
 namespace {
 
+constexpr std::size_t READ_CHUNK = 65536;
+// Without a pidfd a child's exit is noticed by looking again this often.
+constexpr int EXIT_POLL_MS = 10;
+
 void close_fd(int& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
 }
 
-// A pipe whose both ends are closed on exec, so no other child inherits them.
+// Interrupts: the handler records the first signal and makes the wake pipe
+// readable for good, so that every poll of every thread returns at once.
+std::atomic<int> received{0};
+int wake[2] = {-1, -1};
+
+void on_interrupt(int signal) {
+    const int saved = errno;
+    int none = 0;
+    received.compare_exchange_strong(none, signal);
+    if (wake[1] >= 0 && ::write(wake[1], "!", 1) < 0) {
+        // Full: it is readable already, which is all it is for.
+    }
+    errno = saved;
+}
+
+// The pipes of one start; whatever is not handed over is closed.
+struct Pipes {
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    ~Pipes() {
+        for (int* pair : {in, out, err}) close_fd(pair[0]), close_fd(pair[1]);
+    }
+};
+
 bool make_pipe(int (&ends)[2], std::string& error) {
     if (::pipe2(ends, O_CLOEXEC) == 0) return true;
-    error = std::string("nu se poate crea o conexiune cu jucătorul: ") + std::strerror(errno);
+    error = std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno);
     return false;
 }
 
-// Reads whatever the captured standard error holds right now.
-void drain(int fd, std::string& sink) {
-    if (fd < 0) return;
-    char buffer[4096];
-    pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, 0) > 0) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) return;
-        sink.append(buffer, static_cast<std::size_t>(n));
+// posix_spawn's set-up calls return an error number instead of setting errno.
+bool set_up(int failed, const char* what, std::string& error) {
+    if (failed == 0) return true;
+    error = std::string("nu se poate pregăti pornirea unui proces (") + what + "): " + std::strerror(failed);
+    return false;
+}
+
+// Errors of the system running out of something, as opposed to the program
+// itself being missing or not runnable.
+bool is_harness_errno(int number) {
+    return number == EAGAIN || number == ENOMEM || number == EMFILE || number == ENFILE || number == ENOSPC;
+}
+
+class SpawnSetup {
+public:
+    SpawnSetup() {
+        actions_ok_ = posix_spawn_file_actions_init(&actions_) == 0;
+        attributes_ok_ = posix_spawnattr_init(&attributes_) == 0;
     }
+    ~SpawnSetup() {
+        if (actions_ok_) posix_spawn_file_actions_destroy(&actions_);
+        if (attributes_ok_) posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    bool prepare(const Pipes& pipes, int cwd, bool capture_stderr, std::string& error) {
+        if (!actions_ok_ || !attributes_ok_) return set_up(ENOMEM, "init", error);
+        // Every signal back to its default action and none blocked: the child
+        // inherits nothing of how we, or whoever started us, handle them.
+        sigset_t all, none;
+        sigfillset(&all);
+        sigdelset(&all, SIGKILL);
+        sigdelset(&all, SIGSTOP);
+        sigemptyset(&none);
+        const short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+        return set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.in[0], STDIN_FILENO), "stdin", error) &&
+               set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.out[1], STDOUT_FILENO), "stdout", error) &&
+               (!capture_stderr ||
+                set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.err[1], STDERR_FILENO), "stderr", error)) &&
+               (cwd < 0 || set_up(posix_spawn_file_actions_addfchdir_np(&actions_, cwd), "cwd", error)) &&
+               set_up(posix_spawnattr_setpgroup(&attributes_, 0), "pgroup", error) &&
+               set_up(posix_spawnattr_setsigdefault(&attributes_, &all), "sigdefault", error) &&
+               set_up(posix_spawnattr_setsigmask(&attributes_, &none), "sigmask", error) &&
+               set_up(posix_spawnattr_setflags(&attributes_, flags), "flags", error);
+    }
+
+    int spawn(pid_t& pid, const std::vector<std::string>& argv) {
+        std::vector<char*> args;
+        for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        return ::posix_spawnp(&pid, args[0], &actions_, &attributes_, args.data(), environ);
+    }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+    bool actions_ok_ = false, attributes_ok_ = false;
+};
+
+// Reads one chunk of a captured stream; false once it has ended.
+bool drain_once(int fd, Capture& sink) {
+    char buffer[READ_CHUNK];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) sink.add(std::string_view(buffer, static_cast<std::size_t>(n)));
+    return n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN));
+}
+
+bool readable_now(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    return fd >= 0 && ::poll(&p, 1, 0) > 0;
 }
 
 }  // namespace
+
+std::string describe(Exit exit) {
+    if (!exit.signalled) return "starea " + std::to_string(exit.code);
+    const char* name = sigdescr_np(exit.code);
+    return "semnalul " + std::to_string(exit.code) + " (" + (name ? name : "?") + ")";
+}
+
+void Capture::add(std::string_view bytes) {
+    const std::size_t taken = std::min(bytes.size(), limit_ - std::min(limit_, kept_.size()));
+    kept_.append(bytes.substr(0, taken));
+    dropped_ += bytes.size() - taken;
+}
+
+std::string Capture::text() const {
+    if (dropped_ == 0) return kept_;
+    return kept_ + "\n[încă " + std::to_string(dropped_) + " octeți nepăstrați]";
+}
 
 int Deadline::remaining_ms() const {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
-bool spawn(const std::vector<std::string>& argv, const SpawnOptions& options, Child& child, std::string& error) {
-    static std::once_flag ignore_sigpipe;
-    std::call_once(ignore_sigpipe, [] { std::signal(SIGPIPE, SIG_IGN); });
+void prepare_parent() {
+    static std::once_flag done;
+    std::call_once(done, [] {
+        std::signal(SIGPIPE, SIG_IGN);
+        std::signal(SIGCHLD, SIG_DFL);
+    });
+}
 
-    int in[2], out[2], err[2] = {-1, -1};
-    if (!make_pipe(in, error)) return false;
-    if (!make_pipe(out, error)) {
-        ::close(in[0]), ::close(in[1]);
-        return false;
+bool catch_interrupts() {
+    prepare_parent();
+    if (wake[0] < 0 && ::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction action {};
+    action.sa_handler = on_interrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction old {};
+        if (::sigaction(signal, nullptr, &old) != 0) return false;
+        if (old.sa_handler == SIG_IGN && signal != SIGTERM) continue;
+        if (::sigaction(signal, &action, nullptr) != 0) return false;
     }
-    if (options.capture_stderr && !make_pipe(err, error)) {
-        ::close(in[0]), ::close(in[1]), ::close(out[0]), ::close(out[1]);
-        return false;
-    }
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    if (options.capture_stderr) posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-    if (!options.cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, options.cwd.c_str());
-
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-
-    pid_t pid = -1;
-    const int failed = ::posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-
-    ::close(in[0]);
-    ::close(out[1]);
-    if (err[1] >= 0) ::close(err[1]);
-    if (failed != 0) {
-        ::close(in[1]);
-        ::close(out[0]);
-        if (err[0] >= 0) ::close(err[0]);
-        error = argv[0] + ": nu poate fi pornit: " + std::strerror(failed);
-        return false;
-    }
-    child = Child{pid, in[1], out[0], err[0]};
     return true;
 }
 
-bool write_all(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
+int interrupt_signal() { return received.load(); }
+
+Process::Process(Process&& other) noexcept { *this = std::move(other); }
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        stop();
+        pid_ = std::exchange(other.pid_, -1);
+        pidfd_ = std::exchange(other.pidfd_, -1);
+        input_ = std::exchange(other.input_, -1);
+        output_ = std::exchange(other.output_, -1);
+        errors_fd_ = std::exchange(other.errors_fd_, -1);
+        has_exited_ = std::exchange(other.has_exited_, false);
+        exit_ = other.exit_;
+        errors_ = std::move(other.errors_);
+    }
+    return *this;
+}
+
+Started Process::start(const std::vector<std::string>& argv, const SpawnOptions& options, std::string& error) {
+    stop();
+    prepare_parent();
+    errors_ = Capture(options.stderr_limit);
+    has_exited_ = false;
+    Pipes pipes;
+    if (!make_pipe(pipes.in, error) || !make_pipe(pipes.out, error) ||
+        (options.capture_stderr && !make_pipe(pipes.err, error))) {
+        return Started::harness_error;
+    }
+    int cwd = -1;
+    if (!options.cwd.empty() && (cwd = ::open(options.cwd.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0) {
+        error = options.cwd + ": nu se poate intra în director: " + std::strerror(errno);
+        return Started::harness_error;
+    }
+    SpawnSetup setup;
+    pid_t pid = -1;
+    int failed = 0;
+    const bool ready = setup.prepare(pipes, cwd, options.capture_stderr, error);
+    if (ready) failed = setup.spawn(pid, argv);
+    if (cwd >= 0) ::close(cwd);
+    if (!ready) return Started::harness_error;
+    if (failed != 0) {
+        const bool ours = is_harness_errno(failed);
+        error = argv[0] + (ours ? ": nu se poate porni un proces: " : ": nu poate fi pornit: ") + std::strerror(failed);
+        return ours ? Started::harness_error : Started::not_executable;
+    }
+    pid_ = pid;
+    pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));  // -1: exits are found by looking again
+    input_ = std::exchange(pipes.in[1], -1);
+    output_ = std::exchange(pipes.out[0], -1);
+    errors_fd_ = std::exchange(pipes.err[0], -1);
+    return Started::yes;
+}
+
+bool Process::write(std::string_view data) {
+    while (!data.empty() && input_ >= 0) {
+        const ssize_t n = ::write(input_, data.data(), data.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         data.remove_prefix(static_cast<std::size_t>(n));
     }
+    return data.empty();
+}
+
+void Process::close_input() { close_fd(input_); }
+
+// Looks at the child's state without reaping it: while the child is not
+// reaped its process group cannot vanish and its number cannot be reused.
+bool Process::check_exited() {
+    if (has_exited_) return true;
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        if (errno == EINTR) continue;
+        // Reaped behind our back: nothing more can be known of how it ended.
+        has_exited_ = true;
+        exit_ = Exit{false, -1};
+        return true;
+    }
+    if (info.si_pid == 0) return false;
+    has_exited_ = true;
+    exit_ = Exit{info.si_code != CLD_EXITED, info.si_status};
     return true;
 }
 
-ReadStatus read_some(Child& child, std::string& out, std::string& child_errors, const Deadline& deadline) {
+Wait Process::read(std::string& out, const Deadline& deadline, std::string_view* unsent) {
+    return wait(&out, deadline, unsent);
+}
+
+Wait Process::wait_exit(const Deadline& deadline) { return wait(nullptr, deadline, nullptr); }
+
+Wait Process::wait(std::string* out, const Deadline& deadline, std::string_view* unsent) {
+    if (pid_ < 0) return Wait::error;
     for (;;) {
-        pollfd fds[2] = {{child.output, POLLIN, 0}, {child.errors, POLLIN, 0}};
-        const int ready = ::poll(fds, child.errors >= 0 ? 2 : 1, deadline.remaining_ms());
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0) return ReadStatus::error;
-        if (ready == 0) return ReadStatus::timeout;
-        if (child.errors >= 0 && fds[1].revents != 0) {
-            char buffer[4096];
-            const ssize_t n = ::read(child.errors, buffer, sizeof buffer);
-            if (n > 0) child_errors.append(buffer, static_cast<std::size_t>(n));
-            else close_fd(child.errors);  // the child closed its standard error; keep reading the output
+        enum { OUTPUT, ERRORS, INPUT, EXIT, WAKE, COUNT };
+        pollfd fds[COUNT] = {
+            {out ? output_ : -1, POLLIN, 0},
+            {errors_fd_, POLLIN, 0},
+            {unsent && !unsent->empty() ? input_ : -1, POLLOUT, 0},
+            {has_exited_ ? -1 : pidfd_, POLLIN, 0},
+            {wake[0], POLLIN, 0},
+        };
+        int timeout = deadline.remaining_ms();
+        if (has_exited_) timeout = 0;  // only what is already there is still read
+        if (pidfd_ < 0) timeout = std::min(timeout, EXIT_POLL_MS);
+        const int ready = ::poll(fds, COUNT, timeout);
+        if (ready < 0 && errno != EINTR) return Wait::error;
+        if (interrupt_signal() != 0) return Wait::interrupted;
+        if (ready > 0 && fds[ERRORS].revents != 0 && !drain_once(errors_fd_, errors_)) close_fd(errors_fd_);
+        if (ready > 0 && fds[INPUT].revents != 0) {
+            ::fcntl(input_, F_SETFL, ::fcntl(input_, F_GETFL) | O_NONBLOCK);
+            const ssize_t n = ::write(input_, unsent->data(), std::min(unsent->size(), READ_CHUNK));
+            if (n > 0) unsent->remove_prefix(static_cast<std::size_t>(n));
+            // A child that stops reading loses the rest.
+            if ((n < 0 && errno != EAGAIN && errno != EINTR) || unsent->empty()) close_fd(input_);
         }
-        if (fds[0].revents != 0) {
-            char buffer[256];
-            const ssize_t n = ::read(child.output, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return ReadStatus::error;
-            if (n == 0) return ReadStatus::closed;
-            out.append(buffer, static_cast<std::size_t>(n));
-            return ReadStatus::data;
+        if (out && ready > 0 && fds[OUTPUT].revents != 0) {
+            char buffer[READ_CHUNK];
+            const ssize_t n = ::read(output_, buffer, sizeof buffer);
+            if (n > 0) {
+                out->append(buffer, static_cast<std::size_t>(n));
+                return Wait::data;
+            }
+            if (n == 0) {
+                close_fd(output_);
+                return Wait::closed;
+            }
+            if (errno != EINTR && errno != EAGAIN) return Wait::error;
+            continue;
         }
+        if (out && output_ < 0) return Wait::closed;
+        if (check_exited()) {
+            // What the child left on its standard error is read to the end of
+            // what is there; a descendant holding it open is not waited for.
+            while (readable_now(errors_fd_) && drain_once(errors_fd_, errors_)) {}
+            if (out == nullptr || !readable_now(output_)) return Wait::exited;
+            continue;
+        }
+        if (deadline.remaining_ms() == 0) return Wait::timeout;
     }
 }
 
-bool wait_exit(Child& child, const Deadline& deadline, int& status, std::string& child_errors) {
-    // Polling with a growing pause: exits usually follow within microseconds.
-    int pause_us = 50;
-    for (;;) {
-        const pid_t done = ::waitpid(child.pid, &status, WNOHANG);
-        if (done == child.pid) {
-            child.pid = -1;
-            drain(child.errors, child_errors);
-            return true;
-        }
-        if (done < 0 && errno != EINTR) return false;
-        drain(child.errors, child_errors);
-        if (deadline.remaining_ms() == 0) return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(pause_us));
-        pause_us = std::min(pause_us * 2, 5000);
+void Process::stop() {
+    if (pid_ > 0) {
+        // The group first, while the unreaped child still holds its number.
+        ::kill(-pid_, SIGKILL);
+        ::kill(pid_, SIGKILL);
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {}
+        pid_ = -1;
     }
-}
-
-void close_input(Child& child) { close_fd(child.input); }
-
-void close_pipes(Child& child) {
-    close_fd(child.input);
-    close_fd(child.output);
-    close_fd(child.errors);
-}
-
-void kill_and_reap(Child& child) {
-    close_pipes(child);
-    if (child.pid > 0) {
-        ::kill(child.pid, SIGKILL);
-        while (::waitpid(child.pid, nullptr, 0) < 0 && errno == EINTR) {}
-        child.pid = -1;
-    }
+    close_fd(pidfd_);
+    close_fd(input_);
+    close_fd(output_);
+    close_fd(errors_fd_);
 }
 
 bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
-                 int timeout_ms, CommandResult& result, std::string& error) {
+                 int timeout_ms, CommandResult& result, std::string& error, std::size_t limit) {
     result = CommandResult{};
-    Child child;
-    if (!spawn(argv, SpawnOptions{cwd, true}, child, error)) return false;
+    Process child;
+    if (child.start(argv, SpawnOptions{cwd, true, limit}, error) != Started::yes) return false;
     const Deadline deadline(timeout_ms);
     std::string_view unsent = input;
-    if (unsent.empty()) close_fd(child.input);
-    bool open[2] = {true, true};
-    while ((open[0] || open[1]) && deadline.remaining_ms() > 0) {
-        pollfd fds[3] = {{child.output, POLLIN, 0}, {child.errors, POLLIN, 0}, {child.input, POLLOUT, 0}};
-        if (::poll(fds, 3, deadline.remaining_ms()) < 0 && errno != EINTR) break;
-        std::string* sinks[2] = {&result.out, &result.err};
-        int* fds_of[2] = {&child.output, &child.errors};
-        for (int i = 0; i < 2; ++i) {
-            if (!open[i] || fds[i].revents == 0) continue;
-            char buffer[4096];
-            const ssize_t n = ::read(*fds_of[i], buffer, sizeof buffer);
-            if (n > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                open[i] = false;
-                close_fd(*fds_of[i]);
-            }
-        }
-        if (child.input >= 0 && fds[2].revents != 0) {
-            // Write what the pipe takes now; a child that stops reading loses the rest.
-            const int flags = ::fcntl(child.input, F_GETFL);
-            ::fcntl(child.input, F_SETFL, flags | O_NONBLOCK);
-            const ssize_t n = ::write(child.input, unsent.data(), std::min<std::size_t>(unsent.size(), 65536));
-            if (n > 0) unsent.remove_prefix(static_cast<std::size_t>(n));
-            if ((n < 0 && errno != EAGAIN && errno != EINTR) || unsent.empty()) close_fd(child.input);
-        }
+    if (unsent.empty()) child.close_input();
+    Capture out(limit);
+    Wait state;
+    for (;;) {
+        std::string chunk;
+        state = child.read(chunk, deadline, &unsent);
+        out.add(chunk);
+        if (state != Wait::data) break;
     }
-    const bool finished = !open[0] && !open[1] && wait_exit(child, deadline, result.status, result.err);
-    kill_and_reap(child);
-    if (!finished) error = argv[0] + ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms";
-    return finished;
-}
-
-std::string describe_status(int status) {
-    if (WIFEXITED(status)) return "starea " + std::to_string(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) {
-        const int signal = WTERMSIG(status);
-        return "semnalul " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+    if (state == Wait::closed) state = child.wait_exit(deadline);
+    result.out = out.kept();
+    result.err = child.errors().kept();
+    if (state == Wait::exited) {
+        result.exit = child.exit();
+        return true;
     }
-    return "starea necunoscută " + std::to_string(status);
+    error = argv[0] + (state == Wait::interrupted ? ": întrerupt" : state == Wait::timeout
+                                                                         ? ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms"
+                                                                         : ": nu se poate citi ce scrie");
+    return false;
 }
 
 }  // namespace proc

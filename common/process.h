@@ -1,8 +1,13 @@
-// Child processes driven through pipes, with every wait bounded by a deadline,
-// so that whatever the child does the parent neither hangs nor dies of SIGPIPE.
+// Child processes driven through pipes. Each child leads a process group of
+// its own, owned by one Process object whose end kills the whole group and
+// reaps the child, so that nothing a child starts outlives it. Every wait is
+// bounded by a deadline and cut short by an interrupt; whatever the child
+// does, the parent neither hangs, nor dies of SIGPIPE, nor holds more than a
+// bounded amount of what the child writes on its standard error.
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -10,22 +15,34 @@
 
 namespace proc {
 
-struct Child {
-    pid_t pid = -1;
-    int input = -1;   // our end of the child's standard input
-    int output = -1;  // our end of the child's standard output
-    int errors = -1;  // our end of the child's standard error, when captured
+// How a child ended: its exit status, or the signal that killed it.
+struct Exit {
+    bool signalled = false;
+    int code = 0;
+    bool clean() const { return !signalled && code == 0; }
 };
 
-struct SpawnOptions {
-    std::string cwd;              // empty: the parent's working directory
-    bool capture_stderr = false;  // otherwise the child shares the parent's standard error
-};
+// "starea 3" / "semnalul 11 (Segmentation fault)": how an end reads to a user.
+std::string describe(Exit exit);
 
-// Starts argv[0] (looked up in PATH when it holds no slash). The pipes are
-// closed on exec in every other child, and SIGPIPE is ignored in the parent
-// from now on (the child gets the default action back).
-bool spawn(const std::vector<std::string>& argv, const SpawnOptions& options, Child& child, std::string& error);
+// What a child wrote on a captured stream: the first `limit` bytes, and a
+// count of the rest, which is read and dropped so the child never blocks.
+class Capture {
+public:
+    static constexpr std::size_t DEFAULT_LIMIT = 4096;
+    explicit Capture(std::size_t limit = DEFAULT_LIMIT) : limit_(limit) {}
+    void add(std::string_view bytes);
+    const std::string& kept() const { return kept_; }
+    std::size_t dropped() const { return dropped_; }
+    bool empty() const { return kept_.empty(); }
+    // The kept bytes, followed by a note of how many were dropped.
+    std::string text() const;
+
+private:
+    std::size_t limit_;
+    std::string kept_;
+    std::size_t dropped_ = 0;
+};
 
 class Deadline {
 public:
@@ -37,37 +54,105 @@ private:
     std::chrono::steady_clock::time_point end_;
 };
 
-// False when the child no longer reads (it closed its input or exited).
-bool write_all(int fd, std::string_view data);
+// The parent's signal state for driving children: SIGPIPE ignored (a child
+// that stops reading must not kill us) and SIGCHLD at its default action (an
+// inherited "ignore" would reap children behind our back). Done by the first
+// start; programs that run children call it first thing as well.
+void prepare_parent();
 
-enum class ReadStatus { data, closed, timeout, error };
+// From now on SIGINT, SIGTERM and SIGHUP end every wait of this module at
+// once with Wait::interrupted, in every thread, instead of killing us: the
+// caller then lets its Process objects kill their groups and leaves. A
+// signal ignored when we were started (SIGINT, SIGHUP under nohup or in a
+// background job) stays ignored. False when the handlers cannot be set up.
+bool catch_interrupts();
+// The signal that interrupted us, or 0.
+int interrupt_signal();
 
-// Appends what the child writes on its standard output to `out`, waiting
-// until something arrives, the output closes, or the deadline passes. The
-// captured standard error is drained into child_errors meanwhile.
-ReadStatus read_some(Child& child, std::string& out, std::string& child_errors, const Deadline& deadline);
+struct SpawnOptions {
+    std::string cwd;              // empty: the parent's working directory
+    bool capture_stderr = false;  // otherwise the child shares the parent's standard error
+    std::size_t stderr_limit = Capture::DEFAULT_LIMIT;
+};
 
-// Waits for the child to exit; true with its wait status if it did in time.
-bool wait_exit(Child& child, const Deadline& deadline, int& status, std::string& child_errors);
+enum class Started {
+    yes,
+    not_executable,  // the program is missing or cannot be run: the program's fault
+    harness_error,   // no pipe, no process, no directory: the parent's own failure
+};
 
-void close_input(Child& child);
+enum class Wait {
+    data,         // output arrived
+    closed,       // the child's output reached its end
+    exited,       // the child exited (its descendants may still run)
+    timeout,
+    interrupted,  // see catch_interrupts
+    error,        // the parent could not wait: its own failure
+};
 
-// Kills the child if it is still running and reaps it; closes every pipe.
-void kill_and_reap(Child& child);
-void close_pipes(Child& child);
+class Process {
+public:
+    Process() = default;
+    ~Process() { stop(); }
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Starts argv[0] (looked up in PATH when it holds no slash) with its
+    // standard input and output on pipes, in a new process group, with every
+    // signal at its default action and none blocked. `error` says why not.
+    Started start(const std::vector<std::string>& argv, const SpawnOptions& options, std::string& error);
+
+    // False when the child no longer reads (it closed its input or exited).
+    bool write(std::string_view data);
+    void close_input();
+
+    // Appends what the child writes on its standard output to `out`, waiting
+    // until something arrives, the output ends, the child exits with nothing
+    // left to read, the deadline passes or an interrupt comes. When `unsent`
+    // is given, its bytes are fed to the child's input meanwhile, as far as
+    // the child takes them, and the input is closed once they are all sent.
+    Wait read(std::string& out, const Deadline& deadline, std::string_view* unsent = nullptr);
+
+    // Waits for the child itself to exit, reading its captured standard error.
+    Wait wait_exit(const Deadline& deadline);
+
+    // How the child ended; only after read or wait_exit said Wait::exited.
+    Exit exit() const { return exit_; }
+    bool exited() const { return has_exited_; }
+
+    pid_t pid() const { return pid_; }
+
+    // The captured standard error so far.
+    const Capture& errors() const { return errors_; }
+
+    // Kills the whole process group, reaps the child and closes the pipes:
+    // what the end of the object does.
+    void stop();
+
+private:
+    bool check_exited();
+    Wait wait(std::string* out, const Deadline& deadline, std::string_view* unsent);
+
+    pid_t pid_ = -1;
+    int pidfd_ = -1;  // readable once the child exits; -1 where the system has none
+    int input_ = -1, output_ = -1, errors_fd_ = -1;
+    bool has_exited_ = false;
+    Exit exit_;
+    Capture errors_;
+};
 
 struct CommandResult {
-    int status = 0;           // wait status
+    Exit exit;
     std::string out, err;
 };
 
 // Runs a command to its end with `input` on its standard input, collecting
-// both outputs. False (with error) when it cannot start or does not finish
-// within timeout_ms; it is then killed.
+// both outputs up to `limit` bytes each. False (with error) when it cannot
+// start, does not finish within timeout_ms, or is interrupted; it is then
+// killed with its whole group.
 bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
-                 int timeout_ms, CommandResult& result, std::string& error);
-
-// "starea 3" / "semnalul 11 (Segmentation fault)": how a wait status reads to a user.
-std::string describe_status(int status);
+                 int timeout_ms, CommandResult& result, std::string& error, std::size_t limit = 64 << 20);
 
 }  // namespace proc

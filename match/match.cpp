@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/files.h"
+#include "common/int_scanner.h"
 #include "common/process.h"
 #include "referee/shuffle.h"
 
@@ -25,16 +26,43 @@ std::uint64_t splitmix64(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
+// What ends a match early, seen by every worker: an interrupt, or the first
+// failure of our own.
+class Stop {
+public:
+    bool requested() const { return failed_ || proc::interrupt_signal() != 0; }
+    void fail(const std::string& message) {
+        const std::lock_guard lock(mutex_);
+        if (!failed_) message_ = message;
+        failed_ = true;
+    }
+    std::string message() const {
+        const std::lock_guard lock(mutex_);
+        return message_;
+    }
+
+private:
+    std::atomic<bool> failed_{false};
+    mutable std::mutex mutex_;
+    std::string message_;
+};
+
 // A directory for one task, removed with its contents when the task ends.
+// The root is made again should a player have removed it.
 class ScratchDir {
 public:
-    ScratchDir(const std::string& root, std::size_t task) : path_(root + "/" + std::to_string(task)) {
-        std::filesystem::create_directory(path_);
+    ScratchDir(const std::string& root, std::size_t task, std::string& error)
+        : path_(root + "/" + std::to_string(task)) {
+        std::error_code failed;
+        std::filesystem::create_directories(path_, failed);
+        if (failed) error = path_ + ": nu se poate crea directorul de lucru: " + failed.message();
     }
     ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::string ignored;  // what cannot go now goes with the root at the end
+        game::remove_tree(path_, ignored);
     }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& path() const { return path_; }
 
 private:
@@ -53,19 +81,24 @@ void keep_record(const MatchConfig& config, int deal, const std::string& who, co
     if (!game::write_record(record_path(config, deal, who), record, error)) std::fprintf(stderr, "match: %s\n", error.c_str());
 }
 
-GameOutcome play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd,
-                 int deal) {
+// One game; false when it could not be played for a reason that is not the
+// player's (error says which, or an interrupt came).
+bool play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd, int deal,
+          GameOutcome& outcome, std::string& error) {
     referee::GameOptions options;
     options.timeout_ms = config.timeout_ms;
     options.cwd = cwd;
     options.capture_stderr = true;  // parallel games would interleave it; faults carry their own message
     referee::GameResult result;
-    std::string error;
-    GameOutcome outcome;
-    if (!referee::play_game(deck, {player.path}, options, result, error)) {
-        result.fault = Fault::stopped;
-        result.message = error;
-        result.record = game::error_record(static_cast<int>(Fault::stopped), error);
+    switch (referee::play_game(deck, {player.path}, options, result, error)) {
+        case referee::Played::yes: break;
+        case referee::Played::not_started:
+            result.fault = Fault::stopped;
+            result.message = error;
+            result.record = game::error_record(static_cast<int>(Fault::stopped), error);
+            break;
+        case referee::Played::harness_error:
+        case referee::Played::interrupted: return false;
     }
     outcome.fault = result.fault;
     outcome.card = result.card;
@@ -74,7 +107,7 @@ GameOutcome play(const MatchConfig& config, const Player& player, const game::De
     outcome.categories = result.record.categories;
     outcome.seconds = result.seconds;
     keep_record(config, deal, player.name, result.record);
-    return outcome;
+    return true;
 }
 
 void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::string& cwd, int deal,
@@ -91,9 +124,10 @@ void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::
     }
     outcome.ceiling_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string record_file = cwd + "/ceiling.dat";
-    if (run.status != 0 || !game::replace_file(record_file, run.out, error) ||
+    if (!run.exit.clean() || !game::replace_file(record_file, run.out, error) ||
         !game::read_record(record_file, record, error)) {
-        outcome.ceiling_error = config.ceiling_program + ": " + (run.status != 0 ? proc::describe_status(run.status) : error);
+        outcome.ceiling_error = config.ceiling_program + ": " + (run.exit.clean() ? error : proc::describe(run.exit));
+        if (!run.err.empty()) outcome.ceiling_error += ": " + game::printable(run.err, 200);
         return;
     }
     outcome.ceiling = record.total;
@@ -106,9 +140,10 @@ std::uint64_t deal_seed(std::uint64_t seed, int index) {
     return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
 }
 
-std::vector<DealOutcome> run_match(const MatchConfig& config, const std::function<void()>& done,
-                                   const std::function<bool()>& stop) {
-    std::vector<DealOutcome> deals(config.deals);
+MatchRun run_match(const MatchConfig& config, const std::function<void()>& done) {
+    MatchRun run;
+    std::vector<DealOutcome>& deals = run.deals;
+    deals.resize(config.deals);
     std::vector<game::Deck> decks(config.deals);
     for (int d = 0; d < config.deals; ++d) {
         deals[d].seed = deal_seed(config.seed, d);
@@ -120,25 +155,41 @@ std::vector<DealOutcome> run_match(const MatchConfig& config, const std::functio
     const std::size_t tasks = per_deal * static_cast<std::size_t>(config.deals);
     std::atomic<std::size_t> next{0};
     std::mutex report;
+    Stop stop;
 
+    auto task = [&](std::size_t t) {
+        const int deal = static_cast<int>(t / per_deal);
+        const std::size_t slot = t % per_deal;
+        std::string error;
+        const ScratchDir scratch(config.scratch_dir, t, error);
+        if (!error.empty()) return stop.fail(error);
+        if (slot == config.players.size()) {
+            find_ceiling(config, decks[deal], scratch.path(), deal, deals[deal]);
+        } else if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, deals[deal].games[slot],
+                         error)) {
+            if (proc::interrupt_signal() == 0) stop.fail(error);
+            return;
+        }
+        const std::lock_guard lock(report);
+        done();
+    };
     auto worker = [&] {
-        for (std::size_t t; !stop() && (t = next++) < tasks;) {
-            const int deal = static_cast<int>(t / per_deal);
-            const std::size_t slot = t % per_deal;
-            const ScratchDir scratch(config.scratch_dir, t);
-            if (slot < config.players.size()) {
-                deals[deal].games[slot] = play(config, config.players[slot], decks[deal], scratch.path(), deal);
-            } else {
-                find_ceiling(config, decks[deal], scratch.path(), deal, deals[deal]);
-            }
-            const std::lock_guard lock(report);
-            done();
+        try {
+            for (std::size_t t; !stop.requested() && (t = next++) < tasks;) task(t);
+        } catch (const std::exception& failure) {
+            stop.fail(std::string("eroare internă: ") + failure.what());
         }
     };
     std::vector<std::thread> threads;
-    for (int j = 0; j < config.jobs; ++j) threads.emplace_back(worker);
+    try {
+        for (int j = 0; j < config.jobs; ++j) threads.emplace_back(worker);
+    } catch (const std::system_error& failure) {
+        stop.fail(std::string("nu se poate porni un fir de lucru: ") + failure.what());
+    }
     for (std::thread& thread : threads) thread.join();
-    return deals;
+    run.interrupted = proc::interrupt_signal() != 0;
+    run.harness_error = stop.message();
+    return run;
 }
 
 }  // namespace match

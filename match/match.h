@@ -54,9 +54,18 @@ struct DealOutcome {
 // The deck seed of deal `index` in a match with `seed`.
 std::uint64_t deal_seed(std::uint64_t seed, int index);
 
+struct MatchRun {
+    std::vector<DealOutcome> deals;
+    // Set when the match stopped early for a reason that is not a player's:
+    // our own failure (no process, no directory, no thread), or an interrupt.
+    std::string harness_error;
+    bool interrupted = false;
+};
+
 // Plays the whole match; `done` is called after every game or ceiling search
-// (from worker threads, one at a time). `stop` is polled between games.
-std::vector<DealOutcome> run_match(const MatchConfig& config, const std::function<void()>& done,
-                                   const std::function<bool()>& stop);
+// (from worker threads, one at a time). It stops early, with every game in
+// flight killed, on an interrupt (proc::catch_interrupts) or on a failure of
+// its own, which is never counted against a player.
+MatchRun run_match(const MatchConfig& config, const std::function<void()>& done);
 
 }  // namespace match

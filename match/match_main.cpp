@@ -2,8 +2,9 @@
 // Exit status 0: every game was played to the end; 1: some games faulted
 // (they are counted and named, never scored); 2: usage error, a player that
 // cannot be started, or a file that cannot be written; 130: interrupted.
-#include <atomic>
-#include <csignal>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 
 #include "referee/cli.h"
 #include "common/files.h"
+#include "common/guarded_main.h"
 #include "match/match.h"
 #include "match/match_report.h"
 #include "common/process.h"
@@ -38,8 +40,6 @@ constexpr const char* USAGE =
     "  --svg FIȘIER    distribuția scorurilor fiecărui jucător lângă plafon\n"
     "  --no-ceiling    fără plafon (ceilscore)\n"
     "Fără jucători: cei cinci construiți lângă match.\n";
-
-std::atomic<bool> interrupted{false};
 
 struct Options {
     match::MatchConfig config;
@@ -114,7 +114,9 @@ std::string resolve(const std::string& given, const std::string& ours) {
         const std::string beside = ours + "/" + given;
         return ::access(beside.c_str(), X_OK) == 0 ? beside : given;
     }
-    return std::filesystem::absolute(given).lexically_normal().string();
+    std::error_code failed;
+    const auto absolute = std::filesystem::absolute(given, failed);
+    return failed ? given : absolute.lexically_normal().string();
 }
 
 // Starts the program once and stops it at once: a path that is not an
@@ -124,11 +126,9 @@ std::string start_problem(const std::string& path, const std::string& scratch) {
     if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
         return path + ": nu este un program";
     }
-    proc::Child child;
+    proc::Process child;
     std::string error;
-    if (!proc::spawn({path}, proc::SpawnOptions{scratch, true}, child, error)) return error;
-    proc::kill_and_reap(child);
-    return "";
+    return child.start({path}, proc::SpawnOptions{scratch, true}, error) == proc::Started::yes ? "" : error;
 }
 
 // An output file that cannot be written is found before the games, not after them.
@@ -156,21 +156,55 @@ std::vector<match::Player> players_of(const Options& options, const std::string&
     return players;
 }
 
-void write_or_die(const std::string& path, const std::string& content) {
+// Where every game gets a directory of its own: absolute, so that a game or
+// a ceiling finds its files whatever its working directory, and removed with
+// everything in it however the match ends.
+class ScratchRoot {
+public:
+    ScratchRoot() = default;
+    ~ScratchRoot() { remove(); }
+    ScratchRoot(const ScratchRoot&) = delete;
+    ScratchRoot& operator=(const ScratchRoot&) = delete;
+
+    bool make(std::string& error) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        const std::string base = tmpdir && *tmpdir ? tmpdir : "/tmp";
+        std::error_code failed;
+        std::string pattern = (std::filesystem::absolute(base, failed) / "match-XXXXXX").string();
+        if (failed || !::mkdtemp(pattern.data())) {
+            error = base + ": nu se poate crea un director temporar: " +
+                    (failed ? failed.message() : std::string(std::strerror(errno)));
+            return false;
+        }
+        path_ = pattern;
+        return true;
+    }
+    void remove() {
+        std::string error;
+        if (!path_.empty() && !game::remove_tree(path_, error)) std::fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
+        path_.clear();
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+int fail(const std::string& message, int status) {
+    std::fprintf(stderr, "%s: %s\n", PROGRAM, message.c_str());
+    return status;
+}
+
+bool write_output(const std::string& path, const std::string& content) {
     std::string error;
-    if (!path.empty() && !game::replace_file(path, content, error)) referee::die(PROGRAM, error, 2);
+    if (path.empty() || game::replace_file(path, content, error)) return true;
+    fail(error, 2);
+    return false;
 }
 
-std::string make_scratch_root() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "match-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) referee::die(PROGRAM, "nu pot crea un director temporar", 2);
-    return pattern;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     Options options = parse(argc, argv);
+    if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
     match::MatchConfig& config = options.config;
     const std::string ours = own_directory();
     config.players = players_of(options, ours);
@@ -181,43 +215,49 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(config.records_dir, error);
         if (error) referee::die(PROGRAM, config.records_dir + ": " + error.message(), 2);
     }
-
     for (const std::string& path : {options.csv_path, options.svg_path}) {
         const std::string problem = write_problem(path);
         if (!problem.empty()) referee::die(PROGRAM, problem, 2);
     }
-    config.scratch_dir = make_scratch_root();
+
+    ScratchRoot scratch;
+    std::string error;
+    if (!scratch.make(error)) return fail(error, 2);
+    config.scratch_dir = scratch.path();
     std::vector<std::string> programs;
     for (const match::Player& player : config.players) programs.push_back(player.path);
     if (!config.ceiling_program.empty()) programs.push_back(config.ceiling_program);
     for (const std::string& program : programs) {
         const std::string problem = start_problem(program, config.scratch_dir);
-        if (problem.empty()) continue;
-        std::filesystem::remove_all(config.scratch_dir);
-        referee::die(PROGRAM, problem, 2);
+        if (!problem.empty()) return fail(problem, 2);
     }
 
-    std::signal(SIGINT, [](int) { interrupted = true; });
-    std::signal(SIGTERM, [](int) { interrupted = true; });
     std::fprintf(stderr, "%s: %d împărțiri, sămânța %llu, %zu jucători, %d fire%s\n", PROGRAM, config.deals,
                  static_cast<unsigned long long>(config.seed), config.players.size(), config.jobs,
                  config.ceiling_program.empty() ? ", fără plafon" : "");
     const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
     match::Progress progress(per_deal * static_cast<std::size_t>(config.deals));
-    const auto deals = match::run_match(config, [&] { progress.step(); }, [] { return interrupted.load(); });
+    const match::MatchRun run = match::run_match(config, [&] { progress.step(); });
     progress.finish();
-    std::filesystem::remove_all(config.scratch_dir);
-    if (interrupted) referee::die(PROGRAM, "întrerupt; nimic nu a fost scris", 130);
+    scratch.remove();
+    if (run.interrupted) return fail("întrerupt; nimic nu a fost scris", 128 + proc::interrupt_signal());
+    if (!run.harness_error.empty()) return fail(run.harness_error, 2);
 
-    write_or_die(options.csv_path, match::match_csv(config, deals));
-    write_or_die(options.svg_path, match::match_svg(config, deals));
-    std::fputs(match::match_table(config, deals).c_str(), stdout);
+    if (!write_output(options.csv_path, match::match_csv(config, run.deals)) ||
+        !write_output(options.svg_path, match::match_svg(config, run.deals))) {
+        return 2;
+    }
+    std::fputs(match::match_table(config, run.deals).c_str(), stdout);
 
-    for (const match::DealOutcome& deal : deals) {
+    for (const match::DealOutcome& deal : run.deals) {
         if (!deal.ceiling_error.empty()) return 1;
         for (const match::GameOutcome& game : deal.games) {
-            if (game.fault != referee::Fault::none) return 1;
+            if (game.fault != match::Fault::none) return 1;
         }
     }
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main(PROGRAM, run, argc, argv); }

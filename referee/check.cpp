@@ -5,6 +5,7 @@
 
 #include "referee/game_driver.h"
 #include "common/int_scanner.h"
+#include "common/process.h"
 
 namespace referee {
 
@@ -83,9 +84,11 @@ int check_player(const game::Deck& deck, const std::vector<std::string>& player,
     options.capture_stderr = true;
     GameResult first, second;
     std::string error;
-    if (!play_game(deck, player, options, first, error) || !play_game(deck, player, options, second, error)) {
+    for (GameResult* game : {&first, &second}) {
+        const Played played = play_game(deck, player, options, *game, error);
+        if (played == Played::yes) continue;
         std::fprintf(stderr, "referee: %s\n", error.c_str());
-        return 2;
+        return played == Played::interrupted ? 128 + proc::interrupt_signal() : 2;
     }
     const std::pair<const char*, Verdict> checks[] = {
         {"primul rând primește răspunsurile 1, 2, 3, 4", first_round(first)},

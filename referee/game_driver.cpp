@@ -29,16 +29,19 @@ constexpr std::size_t ANSWER_SHOWN = 32;  // bytes of a bad answer quoted in the
 
 class Game {
 public:
-    Game(const game::Deck& deck, const GameOptions& options, GameResult& result)
-        : deck_(deck), options_(options), result_(result) {}
+    Game(const game::Deck& deck, const GameOptions& options, GameResult& result, std::string& error)
+        : deck_(deck), options_(options), result_(result), error_(error) {}
 
-    void play(proc::Child& child) {
+    Played play(proc::Process& child) {
         child_ = &child;
-        for (int i = 0; i < game::DEALT && result_.fault == Fault::none; ++i) turn(i);
-        if (result_.fault == Fault::none) finish();
+        for (int i = 0; i < game::DEALT && going(); ++i) turn(i);
+        if (going()) finish();
+        return played_;
     }
 
 private:
+    bool going() const { return played_ == Played::yes && result_.fault == Fault::none; }
+
     std::string card_text(int i) const {
         return "cartea " + std::to_string(i + 1) + " (" + game::token_of(deck_[i]) + ")";
     }
@@ -49,22 +52,35 @@ private:
         result_.message = message;
     }
 
+    // A wait that ended for a reason of ours, not the player's.
+    void cut_short(proc::Wait wait) {
+        if (wait == proc::Wait::interrupted) {
+            played_ = Played::interrupted;
+            error_ = "întrerupt";
+        } else {
+            played_ = Played::harness_error;
+            error_ = "nu se poate citi de la jucător";
+        }
+    }
+
     void turn(int i) {
         if (!pending_.empty()) {
             return fail(Fault::early_output, i + 1,
                         "Jucătorul a scris „" + game::printable(pending_, ANSWER_SHOWN) + "” înainte de " + card_text(i));
         }
-        if (!proc::write_all(child_->input, game::token_of(deck_[i]) + "\n")) return stopped(i);
+        if (!child_->write(game::token_of(deck_[i]) + "\n")) return stopped(i);
         const proc::Deadline deadline(options_.timeout_ms);
         Answer answer = judge_answer(pending_);
         while (answer.verdict == Verdict::incomplete) {
-            switch (proc::read_some(*child_, pending_, result_.player_errors, deadline)) {
-                case proc::ReadStatus::data: break;
-                case proc::ReadStatus::timeout:
+            switch (const proc::Wait wait = child_->read(pending_, deadline)) {
+                case proc::Wait::data: break;
+                case proc::Wait::timeout:
                     return fail(Fault::timeout, i + 1,
                                 "Niciun răspuns în " + std::to_string(options_.timeout_ms) + " ms la " + card_text(i));
-                case proc::ReadStatus::closed:
-                case proc::ReadStatus::error: return stopped(i);
+                case proc::Wait::closed:
+                case proc::Wait::exited: return stopped(i);
+                case proc::Wait::interrupted:
+                case proc::Wait::error: return cut_short(wait);
             }
             answer = judge_answer(pending_);
         }
@@ -86,63 +102,79 @@ private:
         result_.answered = i + 1;
     }
 
-    // The player closed its output (or stopped reading) before answering card i.
+    // The player closed its output, stopped reading or exited before answering card i.
     void stopped(int i) {
         const proc::Deadline deadline(options_.timeout_ms);
-        int status = 0;
-        if (proc::wait_exit(*child_, deadline, status, result_.player_errors)) {
-            return fail(Fault::stopped, i + 1,
-                        "Jucătorul s-a oprit cu " + proc::describe_status(status) + " fără să răspundă la " +
-                            card_text(i));
+        switch (const proc::Wait wait = child_->wait_exit(deadline)) {
+            case proc::Wait::exited:
+                return fail(Fault::stopped, i + 1,
+                            "Jucătorul s-a oprit cu " + proc::describe(child_->exit()) + " fără să răspundă la " +
+                                card_text(i));
+            case proc::Wait::interrupted:
+            case proc::Wait::error: return cut_short(wait);
+            default: return fail(Fault::stopped, i + 1, "Jucătorul și-a închis ieșirea fără să răspundă la " + card_text(i));
         }
-        fail(Fault::stopped, i + 1, "Jucătorul și-a închis ieșirea fără să răspundă la " + card_text(i));
     }
 
+    // After the 20th answer the player must exit, cleanly and without
+    // another word. The game ends when the player does: descendants still
+    // holding its output are not waited for.
     void finish() {
         const int after = game::DEALT + 1;
-        const std::string waited = std::to_string(options_.timeout_ms) + " ms";
-        proc::close_input(*child_);  // end of input: the player must now exit
+        const std::string no_exit = "Jucătorul nu s-a oprit în " + std::to_string(options_.timeout_ms) +
+                                    " ms după al 20-lea răspuns";
+        child_->close_input();  // end of input: the player must now exit
         const proc::Deadline deadline(options_.timeout_ms);
-        for (;;) {
+        proc::Wait wait = proc::Wait::data;
+        while (wait == proc::Wait::data) {
             if (!pending_.empty()) {
                 return fail(Fault::output_after_end, after,
                             "Jucătorul a scris după al 20-lea răspuns: „" + game::printable(pending_, ANSWER_SHOWN) + "”");
             }
-            const proc::ReadStatus status = proc::read_some(*child_, pending_, result_.player_errors, deadline);
-            if (status == proc::ReadStatus::timeout) {
-                return fail(Fault::no_exit, after, "Jucătorul nu s-a oprit în " + waited + " după al 20-lea răspuns");
-            }
-            if (status == proc::ReadStatus::closed || status == proc::ReadStatus::error) break;
+            wait = child_->read(pending_, deadline);
         }
-        int status = 0;
-        if (!proc::wait_exit(*child_, deadline, status, result_.player_errors)) {
-            return fail(Fault::no_exit, after, "Jucătorul nu s-a oprit în " + waited + " după al 20-lea răspuns");
+        if (wait == proc::Wait::closed) wait = child_->wait_exit(deadline);
+        switch (wait) {
+            case proc::Wait::exited: break;
+            case proc::Wait::interrupted:
+            case proc::Wait::error: return cut_short(wait);
+            default: return fail(Fault::no_exit, after, no_exit);
         }
-        if (status != 0) {
+        if (!child_->exit().clean()) {
             fail(Fault::exit_status, after,
-                 "Jucătorul s-a încheiat cu " + proc::describe_status(status) + " după al 20-lea răspuns");
+                 "Jucătorul s-a încheiat cu " + proc::describe(child_->exit()) + " după al 20-lea răspuns");
         }
     }
 
     const game::Deck& deck_;
     const GameOptions& options_;
     GameResult& result_;
-    proc::Child* child_ = nullptr;
+    std::string& error_;
+    proc::Process* child_ = nullptr;
+    Played played_ = Played::yes;
     std::string pending_;  // bytes from the player not yet taken as an answer
     std::array<int, game::COLUMNS> round_of_last_card_{};  // 1-based round, 0: none yet
 };
 
 }  // namespace
 
-bool play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
-               GameResult& result, std::string& error) {
+Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
+                 GameResult& result, std::string& error) {
     result = GameResult{};
     const auto start = std::chrono::steady_clock::now();
-    proc::Child child;
-    if (!proc::spawn(player, proc::SpawnOptions{options.cwd, options.capture_stderr}, child, error)) return false;
-    Game(deck, options, result).play(child);
-    proc::kill_and_reap(child);
+    Played played = Played::yes;
+    {
+        proc::Process child;
+        switch (child.start(player, proc::SpawnOptions{options.cwd, options.capture_stderr}, error)) {
+            case proc::Started::yes: break;
+            case proc::Started::not_executable: return Played::not_started;
+            case proc::Started::harness_error: return Played::harness_error;
+        }
+        played = Game(deck, options, result, error).play(child);
+        result.player_errors = child.errors().text();
+    }  // the player's whole process group ends here
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (played != Played::yes) return played;
 
     if (result.fault == Fault::none) {
         game::Deal deal;
@@ -151,7 +183,7 @@ bool play_game(const game::Deck& deck, const std::vector<std::string>& player, c
     } else {
         result.record = game::error_record(static_cast<int>(result.fault), result.message);
     }
-    return true;
+    return Played::yes;
 }
 
 }  // namespace referee

@@ -41,12 +41,21 @@ struct GameResult {
     std::array<int, game::DEALT> answers{};  // columns 0..3 of the answers accepted
     int answered = 0;
     game::GameRecord record;       // success form, or the error form with the message
-    std::string player_errors;     // the player's standard error, when captured
+    std::string player_errors;     // the player's standard error, when captured (its first 4 KiB)
     double seconds = 0;            // from start to exit
 };
 
-// False only when the player cannot be started (error says why).
-bool play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
-               GameResult& result, std::string& error);
+enum class Played {
+    yes,            // the game was played; the result tells whether the player faulted
+    not_started,    // the player's program is missing or cannot be run (error says why)
+    harness_error,  // we could not run the game (no pipe, no process): our failure, never the player's
+    interrupted,    // SIGINT, SIGTERM or SIGHUP came (proc::catch_interrupts); the player is stopped
+};
+
+// The player runs in a process group of its own; when the game ends, for
+// whatever reason, the whole group is killed, so nothing it started
+// survives the game.
+Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
+                 GameResult& result, std::string& error);
 
 }  // namespace referee

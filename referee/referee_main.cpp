@@ -13,6 +13,8 @@
 #include "referee/game_driver.h"
 #include "common/record.h"
 #include "referee/shuffle.h"
+#include "common/process.h"
+#include "common/guarded_main.h"
 
 namespace {
 
@@ -103,10 +105,16 @@ game::Deck deal(const Options& options) {
     return referee::shuffled_deck(seed);
 }
 
-}  // namespace
+// Ends the referee after a game that was not played: the interrupt's status,
+// or 2 for a player that cannot start and for our own failures.
+[[noreturn]] void not_played(referee::Played played, const std::string& error) {
+    if (played == referee::Played::interrupted) referee::die(PROGRAM, error, 128 + proc::interrupt_signal());
+    referee::die(PROGRAM, error, 2);
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const Options options = parse(argc, argv);
+    if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
     const game::Deck deck = deal(options);
     if (options.check) return referee::check_player(deck, options.player, options.timeout_ms);
     std::string error;
@@ -117,10 +125,15 @@ int main(int argc, char** argv) {
     referee::GameOptions game_options;
     game_options.timeout_ms = options.timeout_ms;
     referee::GameResult result;
-    if (!referee::play_game(deck, options.player, game_options, result, error)) referee::die(PROGRAM, error, 2);
+    const referee::Played played = referee::play_game(deck, options.player, game_options, result, error);
+    if (played != referee::Played::yes) not_played(played, error);
     if (!game::write_record(options.record_path, result.record, error)) referee::die(PROGRAM, error, 2);
 
     if (result.fault != referee::Fault::none) referee::die(PROGRAM, result.message, 1);
     std::printf("Scor total: %d\n", result.record.total);
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main(PROGRAM, run, argc, argv); }

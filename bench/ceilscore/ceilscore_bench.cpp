@@ -35,17 +35,10 @@ BENCHMARK(full_search)->Unit(benchmark::kMillisecond);
 
 // Runs the program to its end; false with a message when it fails.
 bool run_once(const std::vector<std::string>& argv, int expected_status, std::string& error) {
-    proc::Child child;
-    if (!proc::spawn(argv, proc::SpawnOptions{"", true}, child, error)) return false;
-    proc::close_input(child);
-    const proc::Deadline deadline(10000);
-    std::string out, err;
-    while (proc::read_some(child, out, err, deadline) == proc::ReadStatus::data) {}
-    int status = 0;
-    const bool exited = proc::wait_exit(child, deadline, status, err);
-    proc::kill_and_reap(child);
-    if (exited && WIFEXITED(status) && WEXITSTATUS(status) == expected_status) return true;
-    error = argv[0] + ": " + (exited ? proc::describe_status(status) : "no exit in time") + " " + err;
+    proc::CommandResult result;
+    if (!proc::run_command(argv, "", "", 10000, result, error)) return false;
+    if (!result.exit.signalled && result.exit.code == expected_status) return true;
+    error = argv[0] + ": " + proc::describe(result.exit) + " " + result.err;
     return false;
 }
 

@@ -95,21 +95,58 @@ std::map<std::string, Stamp> stamps(const TempDir& dir, const std::vector<Entry>
     return result;
 }
 
-std::vector<std::string> command(const std::string& program, const Case& c, const TempDir& tmp) {
+// Whom the unprivileged cases run as when the tests run as root.
+constexpr const char* NOBODY = "65534";
+
+bool runs_unprivileged(const Case& c) {
+    return c.unprivileged ||
+           std::any_of(c.setup.begin(), c.setup.end(), [](const Entry& e) { return e.kind == Entry::Kind::unreadable; });
+}
+
+// Hands a directory and everything in it to the unprivileged user.
+void give_away(const std::string& path) {
+    const uid_t nobody = static_cast<uid_t>(std::stoul(NOBODY));
+    ASSERT_EQ(::lchown(path.c_str(), nobody, nobody), 0) << path << ": " << std::strerror(errno);
+    for (const auto& entry : fs::recursive_directory_iterator(path)) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), nobody, nobody), 0) << entry.path();
+    }
+}
+
+// The files a run may use besides its working directory: TMPDIR, and where
+// fake players note the descendants they start.
+struct Surroundings {
+    TempDir tmp, watch;
+    std::string pid_file() const { return watch.file("descendants"); }
+};
+
+std::vector<std::string> command(const std::string& program, const Case& c, const Surroundings& around) {
     std::vector<std::string> argv;
     if (c.output_to_full_device) argv = {"/bin/sh", "-c", "exec \"$@\" >/dev/full", "sh"};
+    if (!c.shell.empty()) argv = {"/bin/sh", "-c", c.shell, "sh"};
     argv.push_back(testing_support::bin(program));
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    return with_tmpdir(tmp, argv);
+    argv.insert(argv.begin(), {"env", "TMPDIR=" + (c.tmpdir.empty() ? around.tmp.path() : c.tmpdir),
+                               "GAME_TEST_PID_FILE=" + around.pid_file()});
+    if (::geteuid() == 0 && runs_unprivileged(c)) {
+        argv.insert(argv.begin(), {"setpriv", std::string("--reuid=") + NOBODY, std::string("--regid=") + NOBODY,
+                                   "--clear-groups", "--"});
+    }
+    return argv;
 }
 
 testing_support::RunResult run_case(const std::string& program, const Case& c, const TempDir& dir) {
-    TempDir tmp;
+    Surroundings around;
     const Setup setup(dir, c.setup);
     const auto before = stamps(dir, c.setup);
-    const auto result = testing_support::run(command(program, c, tmp), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
+    if (::geteuid() == 0 && runs_unprivileged(c)) {
+        for (const std::string& owned : {dir.path(), around.tmp.path(), around.watch.path()}) give_away(owned);
+    }
+    const auto result = testing_support::run(command(program, c, around), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
     EXPECT_EQ(stamps(dir, c.setup), before) << "the program changed a file it was given";
-    EXPECT_TRUE(fs::is_empty(tmp.path())) << "the program left files in TMPDIR";
+    EXPECT_TRUE(fs::is_empty(around.tmp.path())) << "the program left files in TMPDIR";
+    for (int pid : testing_support::pids_in(around.pid_file())) {
+        EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "a player's descendant " << pid << " outlived the run";
+    }
     return result;
 }
 
@@ -191,11 +228,6 @@ std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 void expect_outcome(const std::string& program, const Case& c, const Case& clean) {
-    const bool needs_permissions =
-        std::any_of(c.setup.begin(), c.setup.end(), [](const Entry& e) { return e.kind == Entry::Kind::unreadable; });
-    if (needs_permissions && ::geteuid() == 0) {
-        GTEST_SKIP() << "running as root, which reads a file whatever its permissions";
-    }
     TempDir dir;
     const auto r = run_case(program, c, dir);
     EXPECT_EQ(r.signal, 0) << r.err;

@@ -80,7 +80,14 @@ struct Case {
     Text input = {};
     Expected expect = {};
     bool output_to_full_device = false;  // standard output is /dev/full
+    std::string shell = {};               // when set: run through `sh -c shell sh PROGRAM ARGS...`
+    std::string tmpdir = {};              // TMPDIR, when not a fresh empty directory
+    bool unprivileged = false;            // run as an ordinary user, also when the tests run as root
 };
+
+// Shell wrappers for Case::shell.
+inline const std::string SIGCHLD_IGNORED = "trap '' CHLD; exec \"$@\"";
+inline std::string few_files(int limit) { return "ulimit -n " + std::to_string(limit) + "; exec \"$@\""; }
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
 // How a failing case is named in gtest's messages (not as its bytes).

@@ -244,7 +244,7 @@ TEST(LoadRun, GameDriverAccountsForEveryGameAndLeaksNothing) {
         const game::Deck deck = deck_of(deal);
         referee::GameResult result;
         std::string error;
-        ASSERT_TRUE(referee::play_game(deck, player, options, result, error)) << error;
+        ASSERT_EQ(referee::play_game(deck, player, options, result, error), referee::Played::yes) << error;
         ledger.add(deal, {result.fault, result.card, result.fault == Fault::none ? result.record.total : 0},
                    predicted(deck));
         if (!no_children()) ++children_left;

@@ -110,6 +110,17 @@ std::vector<Case> referee_cases() {
          refused("deck.txt/game.dat: nu se poate scrie: Not a directory")},
         {"saved_deck_into_a_directory", deck_with(directory("out")), deck_and({"--save-deck", "out", FAKE}), "",
          refused("out: nu se poate scrie: Is a directory")},
+
+        // Nothing the player does reaches the referee, and nothing it starts outlives the game.
+        {"player_kills_its_group", deck, deck_and({FAKE, "kill-group"}), "",
+         player_fault(6, "Jucătorul s-a încheiat cu semnalul 15 (Terminated) după al 20-lea răspuns")},
+        {"player_leaves_a_descendant", deck, deck_and({FAKE, "+child", "good"}), "", PLAYED},
+        {"player_hangs_beside_a_descendant", deck, deck_and({"--timeout-ms", "300", FAKE, "+child", "hang", "2"}), "",
+         player_fault(4, "Niciun răspuns în 300 ms la cartea 2 (9D)")},
+        // What we inherit cannot turn a good game into a fault, and our own lack is not the player's.
+        {"sigchld_ignored", deck, deck_and({FAKE}), "", PLAYED, false, hostile::SIGCHLD_IGNORED},
+        {"too_few_file_descriptors", deck, deck_and({FAKE}), "", {2, "Too many open files", exactly("")}, false,
+         hostile::few_files(6)},
     };
 }
 
@@ -125,6 +136,8 @@ std::vector<std::string> short_match(const std::string& player) {
 Expected every_game_faults(const std::string& player, const std::string& fault) {
     return {1, "match: 2 împărțiri, sămânța 1", containing(player + ": 2 × " + fault)};
 }
+
+const Expected PLAYED_WELL = {0, "match: 2 împărțiri, sămânța 1", containing("medie")};
 
 std::vector<Case> match_cases() {
     return {
@@ -161,6 +174,29 @@ std::vector<Case> match_cases() {
         {"player_killed", {script("p.sh", KILLED)}, short_match("./p.sh"), "", every_game_faults("p.sh", "oprit")},
         {"player_hangs", {script("p.sh", "exec " + FAKE + " hang 2\n")}, short_match("./p.sh"), "",
          every_game_faults("p.sh", "timp-depasit")},
+
+        {"player_kills_its_group", {script("p.sh", "exec " + FAKE + " kill-group\n")}, short_match("./p.sh"), "",
+         every_game_faults("p.sh", "stare-nenula")},
+        {"player_leaves_a_descendant", {script("p.sh", "exec " + FAKE + " +child good\n")}, short_match("./p.sh"),
+         "", PLAYED_WELL},
+        {"player_hangs_beside_a_descendant", {script("p.sh", "exec " + FAKE + " +child hang 1\n")},
+         short_match("./p.sh"), "", every_game_faults("p.sh", "timp-depasit")},
+        {"player_floods_standard_error", {script("p.sh", "exec " + FAKE + " flood\n")}, short_match("./p.sh"), "",
+         every_game_faults("p.sh", "timp-depasit")},
+        {"player_removes_the_scratch_root", {script("p.sh", "rm -rf \"$(cd .. && pwd)\"\nexec " + FAKE + "\n")},
+         short_match("./p.sh"), "", PLAYED_WELL},
+        {"player_leaves_an_unremovable_directory",
+         {script("p.sh", "mkdir -p locked/in && chmod 0 locked\nexec " + FAKE + "\n")}, short_match("./p.sh"), "",
+         PLAYED_WELL, false, "", "", true},
+
+        {"sigchld_ignored", {}, short_match(SUIT), "", PLAYED_WELL, false, hostile::SIGCHLD_IGNORED},
+        {"too_few_file_descriptors", {}, short_match(SUIT), "", {2, "Too many open files", exactly("")}, false,
+         hostile::few_files(12)},
+        {"tmpdir_missing", {}, short_match(SUIT), "",
+         match_refused("/nonexistent/tmp: nu se poate crea un director temporar: No such file or directory"), false,
+         "", "/nonexistent/tmp"},
+        // Relative: the ceiling's deck file must still be found from its own working directory.
+        {"tmpdir_relative", {}, {"--deals", "2", "--seed", "1", "--jobs", "1", SUIT}, "", PLAYED_WELL, false, "", "."},
     };
 }
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <sys/resource.h>
 
 #include "common/record.h"
 #include "tests/support/support.h"
@@ -197,6 +198,24 @@ TEST(Match, SvgIsWellFormed) {
     EXPECT_NE(svg.find(">suit-player</text>"), std::string::npos);
     EXPECT_NE(svg.find(">fake-player</text>"), std::string::npos);
     EXPECT_FALSE(well_formed("<svg><g></svg></g>"));
+}
+
+TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
+    TempDir dir;
+    const std::string wrapper = dir.file("flood.sh");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " flood\n");
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    // Two games at once write to their standard error as fast as they can for a whole second each.
+    const RunResult r = match(dir, {"--deals", "2", "--jobs", "2", "--seed", "1", "--timeout-ms", "1000",
+                                    "--no-ceiling", wrapper});
+    EXPECT_EQ(r.exit_code, 1) << r.err;
+    EXPECT_NE(r.out.find("flood.sh: 2 × timp-depasit"), std::string::npos) << r.out;
+#if !defined(__SANITIZE_ADDRESS__)
+    // The runner is the largest of our waited-for children; kept whole, the flood would take gigabytes.
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 50 * 1024) << "peak kilobytes";
+#endif
 }
 
 }  // namespace

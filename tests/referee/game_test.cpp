@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <sys/wait.h>
 
 #include "referee/game_driver.h"
@@ -21,7 +22,11 @@ struct Played {
     double seconds;
 };
 
+// Plays one game of the fake player with these arguments; whatever it left
+// behind (+child) must be gone once the game is over.
 Played play(const std::vector<std::string>& fake_args, bool capture_stderr = true) {
+    const testing_support::TempDir watch;
+    ::setenv("GAME_TEST_PID_FILE", watch.file("pids").c_str(), 1);
     std::vector<std::string> argv = {bin("fake-player")};
     argv.insert(argv.end(), fake_args.begin(), fake_args.end());
     referee::GameOptions options;
@@ -30,11 +35,16 @@ Played play(const std::vector<std::string>& fake_args, bool capture_stderr = tru
     Played played;
     std::string error;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(referee::play_game(referee::shuffled_deck(7), argv, options, played.result, error)) << error;
+    EXPECT_EQ(referee::play_game(referee::shuffled_deck(7), argv, options, played.result, error), referee::Played::yes)
+        << error;
     played.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // Every child was reaped: nothing is left to wait for.
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+    for (int pid : testing_support::pids_in(watch.file("pids"))) {
+        EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "descendant " << pid << " outlived its game";
+    }
+    ::unsetenv("GAME_TEST_PID_FILE");
     return played;
 }
 
@@ -98,7 +108,15 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"closes_output", {"close-output", "2"}, Fault::stopped, 2, "și-a închis ieșirea"},
         FaultCase{"output_after_end", {"extra"}, Fault::output_after_end, 21, "după al 20-lea răspuns: „extra\\x0a”"},
         FaultCase{"no_exit_after_end", {"linger"}, Fault::no_exit, 21, "nu s-a oprit în 400 ms"},
-        FaultCase{"failure_status_after_end", {"status", "0", "4"}, Fault::exit_status, 21, "starea 4 după al 20-lea"}),
+        FaultCase{"failure_status_after_end", {"status", "0", "4"}, Fault::exit_status, 21, "starea 4 după al 20-lea"},
+        // It lives in a group of its own, so it kills only itself, and is judged on that end.
+        FaultCase{"kills_its_group_after_the_end", {"kill-group"}, Fault::exit_status, 21,
+                  "semnalul 15 (Terminated) după al 20-lea"},
+        FaultCase{"floods_standard_error", {"flood"}, Fault::timeout, 1, "Niciun răspuns în 400 ms la cartea 1"},
+        FaultCase{"hangs_beside_a_descendant", {"+child", "hang", "3"}, Fault::timeout, 3, "la cartea 3"},
+        // The descendant holds the output open: the exit alone ends the game.
+        FaultCase{"exits_early_leaving_a_descendant", {"+child", "exit", "5", "2"}, Fault::stopped, 5,
+                  "s-a oprit cu starea 2 fără să răspundă la cartea 5"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(GameDriver, CapturesThePlayersStandardError) {
@@ -107,10 +125,26 @@ TEST(GameDriver, CapturesThePlayersStandardError) {
     EXPECT_NE(p.result.player_errors.find("thinking about"), std::string::npos);
 }
 
+TEST(GameDriver, KeepsOnlyTheStartOfAFloodOfStandardError) {
+    const Played p = play({"flood"});
+    EXPECT_EQ(p.result.fault, Fault::timeout);
+    EXPECT_EQ(p.result.player_errors.rfind(std::string(4096, 'e') + "\n[încă ", 0), 0u)
+        << p.result.player_errors.substr(0, 100);
+    EXPECT_LT(p.result.player_errors.size(), 4200u);
+}
+
+TEST(GameDriver, ThePlayersExitEndsTheGameNotItsDescendants) {
+    // A descendant still holds the output: the game is judged on the player's own clean exit.
+    const Played p = play({"+child", "good"});
+    EXPECT_EQ(p.result.fault, Fault::none) << p.result.message;
+    EXPECT_LT(p.seconds, TIMEOUT_MS / 1000.0);
+}
+
 TEST(GameDriver, PlayerThatCannotStartIsNotAGame) {
     referee::GameResult result;
     std::string error;
-    EXPECT_FALSE(referee::play_game(referee::shuffled_deck(1), {"/nonexistent/player"}, {}, result, error));
+    EXPECT_EQ(referee::play_game(referee::shuffled_deck(1), {"/nonexistent/player"}, {}, result, error),
+              referee::Played::not_started);
     EXPECT_NE(error.find("/nonexistent/player: nu poate fi pornit"), std::string::npos) << error;
 }
 

@@ -1,5 +1,5 @@
 // A player that follows the protocol until told to misbehave:
-//   fake-player MODE [CARD [VALUE]]
+//   fake-player [+child] MODE [CARD [VALUE]]
 // It answers the columns 1, 2, 3, 4 in every round; at card CARD (1..20) the
 // mode takes over. Modes: good, answer TEXT (writes TEXT verbatim instead of
 // the answer), reuse (repeats the previous column), hang, exit STATUS, crash,
@@ -7,9 +7,15 @@
 // no-flush; after the 20th answer: extra, linger, status STATUS. Deal-dependent:
 // heart-faults (a bad answer to the first card when it is a heart), scribble
 // (writes the file "data.in" in its working directory), chaos (misbehaves at
-// random, but the same way on the same deal: see chaos.h).
+// random, but the same way on the same deal: see chaos.h), flood (fills its
+// standard error without end and never answers), kill-group (signals its
+// whole process group with SIGTERM after the 20th answer). With +child it
+// first starts a descendant that sleeps holding its output and standard
+// error, and appends the descendant's pid to the file named by
+// GAME_TEST_PID_FILE (else "descendant.pid"), so a test can see it is gone.
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -61,12 +67,35 @@ bool act_out(chaos::Act act, std::uint64_t hash, int column, int previous) {
     hang();  // the referee has its fault and stops us
 }
 
+// A descendant that outlives us unless someone kills our process group.
+void leave_a_descendant() {
+    const pid_t child = ::fork();
+    if (child == 0) hang();
+    const char* named = std::getenv("GAME_TEST_PID_FILE");
+    const std::string line = std::to_string(child) + "\n";
+    const int fd = ::open(named ? named : "descendant.pid", O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) std::abort();
+    ::close(fd);
+}
+
+[[noreturn]] void flood() {
+    const std::string chunk(65536, 'e');
+    for (;;) {
+        if (::write(STDERR_FILENO, chunk.data(), chunk.size()) < 0) hang();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "+child") {
+        leave_a_descendant();
+        ++argv, --argc;
+    }
     const std::string mode = argc > 1 ? argv[1] : "good";
     const int at = argc > 2 ? std::atoi(argv[2]) : 0;
     const std::string value = argc > 3 ? argv[3] : "";
+    if (mode == "flood") flood();
     if (mode == "no-flush") std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
 
     if (mode == "scribble") {
@@ -121,6 +150,7 @@ int main(int argc, char** argv) {
     }
     if (mode == "chaos") act_out(chaos::act(hash, chaos::AFTER_LAST), hash, 0, previous);
     if (mode == "extra") say("extra\n");
+    if (mode == "kill-group") ::kill(0, SIGTERM);
     if (mode == "linger") hang();
     if (mode == "status") return std::atoi(value.c_str());
     return 0;

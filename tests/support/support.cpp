@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 
 #include "common/cards.h"
 #include "common/process.h"
@@ -47,11 +49,29 @@ RunResult run(const std::vector<std::string>& argv, const std::string& input, co
         ADD_FAILURE() << error;
         return result;
     }
-    if (WIFEXITED(done.status)) result.exit_code = WEXITSTATUS(done.status);
-    if (WIFSIGNALED(done.status)) result.signal = WTERMSIG(done.status);
+    (done.exit.signalled ? result.signal : result.exit_code) = done.exit.code;
     result.out = std::move(done.out);
     result.err = std::move(done.err);
     return result;
+}
+
+bool gone_within(int pid, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        // The state is the first field after the parenthesised command name.
+        const std::string stat = read_file("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t name_end = stat.rfind(')');
+        if (stat.empty() || (name_end != std::string::npos && stat.compare(name_end, 3, ") Z") == 0)) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::vector<int> pids_in(const std::string& path) {
+    std::istringstream in(read_file(path));
+    std::vector<int> pids;
+    for (int pid; in >> pid;) pids.push_back(pid);
+    return pids;
 }
 
 std::string lines(const std::vector<std::string>& tokens) {

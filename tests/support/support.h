@@ -39,6 +39,12 @@ struct RunResult {
 RunResult run(const std::vector<std::string>& argv, const std::string& input = "", const std::string& cwd = "",
               int timeout_ms = 60000);
 
+// True once no process of that pid runs any more (gone, or a zombie that
+// nobody reaped), waiting up to `ms` for a process that was just killed.
+bool gone_within(int pid, int ms);
+// The pids that fake players started with +child wrote to `path`, one a line.
+std::vector<int> pids_in(const std::string& path);
+
 // Tokens separated by line feeds, as the referee writes them.
 std::string lines(const std::vector<std::string>& tokens);
 std::vector<std::string> split(const std::string& text);
