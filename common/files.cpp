@@ -1,34 +1,193 @@
 #include "common/files.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace game {
 
-bool replace_file(const std::string& path, std::string_view content, std::string& error) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        error = path + ": nu se poate scrie: " + std::strerror(errno);
-        return false;
+namespace {
+
+std::string cannot_write(const std::string& path, int number) {
+    return path + ": nu se poate scrie: " + std::strerror(number);
+}
+
+std::string not_regular(const std::string& path) { return path + ": nu se scrie decât într-un fișier obișnuit"; }
+
+bool fail(std::string& error, const std::string& message) {
+    error = message;
+    return false;
+}
+
+// A write beyond the file size limit then fails with EFBIG, which is
+// reported like any other failure, instead of killing the writer half-way.
+void ignore_file_size_signal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
+// The mode of a new file: 0666 less the umask, which the kernel shows
+// without our changing it (setting and restoring it would race with other
+// threads creating files).
+mode_t new_file_mode() {
+    static const mode_t mode = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(0666 & ~std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+        return static_cast<mode_t>(0644);
+    }();
+    return mode;
+}
+
+// Where a path's content goes and how.
+struct Destination {
+    std::string path;      // the path, or the file its symbolic link names
+    bool through = false;  // written in place: a device, FIFO or socket
+    mode_t mode = 0;
+};
+
+bool find_destination(const std::string& path, Target target, Destination& to, std::string& error) {
+    to = Destination{path, false, new_file_mode()};
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT || fail(error, cannot_write(path, errno));
+    if (S_ISLNK(info.st_mode)) {
+        if (target == Target::regular_only) return fail(error, not_regular(path));
+        if (::stat(path.c_str(), &info) != 0) {
+            // A link to nothing is replaced, not followed.
+            return errno == ENOENT || fail(error, cannot_write(path, errno));
+        }
+        if (S_ISREG(info.st_mode)) {
+            // The new file goes beside the one the link names; a link that
+            // cannot be spelled as a path (/dev/stdout onto a deleted file)
+            // is written through.
+            const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), std::free);
+            if (real) to.path = real.get();
+            to.through = !real;
+        }
     }
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    const int write_errno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = path + ": nu se poate scrie: " + std::strerror(written ? errno : write_errno);
-        std::remove(temporary.c_str());
-        return false;
+    if (S_ISDIR(info.st_mode)) return fail(error, cannot_write(path, EISDIR));
+    if (!S_ISREG(info.st_mode)) {
+        if (target == Target::regular_only) return fail(error, not_regular(path));
+        to.through = true;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = path + ": nu se poate scrie: " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
+    to.mode = info.st_mode & 0777;
+    return true;
+}
+
+bool write_all(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// A FIFO waits for its reader here, as it does for a shell's redirection;
+// an interrupt ends the wait.
+bool write_through(const Destination& to, const std::string& path, std::string_view content, std::string& error) {
+    const int fd = ::open(to.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fail(error, cannot_write(path, errno));
+    bool written = write_all(fd, content);
+    int number = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        number = errno;
+    }
+    if (!written) error = cannot_write(path, number);
+    return written;
+}
+
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A hidden name beside the file, completed by mkostemp.
+std::string temporary_pattern(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder_of(path) + "/." + name + ".XXXXXX";
+}
+
+bool write_beside(const Destination& to, const std::string& path, std::string_view content, Durability durability,
+                  std::string& error) {
+    std::string temporary = temporary_pattern(to.path);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return fail(error, cannot_write(path, errno));
+    // A file system without modes or without fsync is no reason to fail.
+    ::fchmod(fd, to.mode);
+    bool written = write_all(fd, content) &&
+                   (durability == Durability::rename || ::fsync(fd) == 0 || errno == EINVAL);
+    int number = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        number = errno;
+    }
+    if (written && ::rename(temporary.c_str(), to.path.c_str()) != 0) {
+        written = false;
+        number = errno;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        error = cannot_write(path, number);
+    }
+    return written;
+}
+
+// Creates and removes a file of a name nobody can foresee in the folder.
+bool takes_new_files(const std::string& folder, const std::string& shown, std::string& error) {
+    std::string probe = folder + "/.probe-XXXXXX";
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0) return fail(error, cannot_write(shown, errno));
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+}  // namespace
+
+bool replace_file(const std::string& path, std::string_view content, std::string& error, Target target,
+                  Durability durability) {
+    ignore_file_size_signal();
+    Destination to;
+    if (!find_destination(path, target, to, error)) return false;
+    return to.through ? write_through(to, path, content, error) : write_beside(to, path, content, durability, error);
+}
+
+bool check_writable(const std::string& path, std::string& error) {
+    Destination to;
+    if (!find_destination(path, Target::any, to, error)) return false;
+    if (!to.through) return takes_new_files(folder_of(to.path), path, error);
+    // Opening a FIFO to try it would end its reader's input: asking must do.
+    return ::access(to.path.c_str(), W_OK) == 0 || fail(error, cannot_write(path, errno));
+}
+
+bool prepare_folder(const std::string& path, std::string& error) {
+    std::error_code failed;
+    std::filesystem::create_directories(path, failed);
+    if (!failed && !std::filesystem::is_directory(path, failed)) failed = std::make_error_code(std::errc::not_a_directory);
+    if (failed) return fail(error, path + ": " + failed.message());
+    return takes_new_files(path, path, error);
+}
+
+bool flush_standard_output(std::string& error) {
+    const bool lost = std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!lost || errno == EPIPE) return true;
+    error = std::string("nu se poate scrie ieșirea standard: ") + std::strerror(errno);
+    return false;
 }
 
 bool remove_tree(const std::string& path, std::string& error) {

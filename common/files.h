@@ -1,5 +1,6 @@
-// Whole-file writes that never leave a half-written file behind, and the
-// removal of scratch directories.
+// Files that people keep: written so that a crash leaves the old content or
+// the new, never half; checked before long work rather than after it; and
+// the removal of scratch directories.
 #pragma once
 
 #include <string>
@@ -7,9 +8,39 @@
 
 namespace game {
 
-// Writes `content` to a temporary file beside `path` and renames it over
-// `path`; on failure `path` is unchanged and `error` says why.
-bool replace_file(const std::string& path, std::string_view content, std::string& error);
+enum class Target {
+    any,           // a symbolic link is followed; a device, FIFO or socket is written through
+    regular_only,  // anything that is not a regular file, a link included, is refused untouched
+};
+
+enum class Durability {
+    on_disk,   // flushed to the disk before it replaces the old file: survives a power cut
+    rename,    // only the rename: survives a crash of the program, costs no disk flush
+};
+
+// Writes `content` to `path`. A regular file (or a new one) is written to a
+// fresh temporary file beside it (mode 0600, a name nobody can foresee),
+// flushed to the disk (unless asked not to: a flush can cost milliseconds,
+// too much for a file per game), given the old file's mode (or the umask's default),
+// then renamed over it. A device, FIFO or socket is written through, never
+// replaced; a directory is an error. On failure nothing is left behind and
+// `error` names the path and the reason; a file size limit is such a
+// failure, not a signal.
+bool replace_file(const std::string& path, std::string_view content, std::string& error,
+                  Target target = Target::any, Durability durability = Durability::on_disk);
+
+// Whether replace_file can write `path`: the path is no directory, and its
+// folder exists and takes new files (tried, not guessed). For checks before
+// long work.
+bool check_writable(const std::string& path, std::string& error);
+
+// Makes the folder (and its parents) if needed and checks that it takes new files.
+bool prepare_folder(const std::string& path, std::string& error);
+
+// Flushes standard output. False with the reason when what was printed is
+// lost (a full disk, a closed terminal); a reader that went away (EPIPE) is
+// not an error.
+bool flush_standard_output(std::string& error);
 
 // Removes a directory with everything in it, also where someone took away
 // the write or search permission of a directory inside (the owner may give

@@ -58,8 +58,8 @@ std::string format_record(const GameRecord& record) {
     return text;
 }
 
-bool write_record(const std::string& path, const GameRecord& record, std::string& error) {
-    return replace_file(path, format_record(record), error);
+bool write_record(const std::string& path, const GameRecord& record, std::string& error, Durability durability) {
+    return replace_file(path, format_record(record), error, Target::any, durability);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/cards.h"
+#include "common/files.h"
 
 namespace game {
 
@@ -39,7 +40,9 @@ GameRecord error_record(int status, const std::string& message);
 
 // The record as text, in the exact layout that is written to files.
 std::string format_record(const GameRecord& record);
-bool write_record(const std::string& path, const GameRecord& record, std::string& error);
+// Per-game records of a match are many and replayable: they skip the disk flush.
+bool write_record(const std::string& path, const GameRecord& record, std::string& error,
+                  Durability durability = Durability::on_disk);
 
 // Reads a record and checks its layout and ranges: the categories, the card
 // fields, each column named five times, a message after a non-zero status.

@@ -69,22 +69,38 @@ private:
     std::string path_;
 };
 
-std::string record_path(const MatchConfig& config, int deal, const std::string& who) {
-    char name[32];
-    std::snprintf(name, sizeof name, "deal-%04d-", deal + 1);
-    return config.records_dir + "/" + name + who + ".dat";
-}
+// Keeps the record of every game when asked to, and counts the ones that
+// cannot be written: nothing is lost without a word.
+class RecordKeeper {
+public:
+    explicit RecordKeeper(const MatchConfig& config) : config_(config) {}
 
-void keep_record(const MatchConfig& config, int deal, const std::string& who, const game::GameRecord& record) {
-    if (config.records_dir.empty()) return;
-    std::string error;
-    if (!game::write_record(record_path(config, deal, who), record, error)) std::fprintf(stderr, "match: %s\n", error.c_str());
-}
+    void keep(int deal, const std::string& who, const game::GameRecord& record) {
+        if (config_.records_dir.empty()) return;
+        char name[32];
+        std::snprintf(name, sizeof name, "deal-%04d-", deal + 1);
+        std::string error;
+        if (game::write_record(config_.records_dir + "/" + name + who + ".dat", record, error,
+                               game::Durability::rename)) {
+            return;
+        }
+        const std::lock_guard lock(mutex_);
+        if (failures_++ == 0) first_failure_ = error;
+    }
+    int failures() const { return failures_; }
+    const std::string& first_failure() const { return first_failure_; }
+
+private:
+    const MatchConfig& config_;
+    std::mutex mutex_;
+    int failures_ = 0;
+    std::string first_failure_;
+};
 
 // One game; false when it could not be played for a reason that is not the
 // player's (error says which, or an interrupt came).
 bool play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd, int deal,
-          GameOutcome& outcome, std::string& error) {
+          RecordKeeper& records, GameOutcome& outcome, std::string& error) {
     referee::GameOptions options;
     options.timeout_ms = config.timeout_ms;
     options.cwd = cwd;
@@ -106,12 +122,12 @@ bool play(const MatchConfig& config, const Player& player, const game::Deck& dec
     outcome.score = result.record.total;
     outcome.categories = result.record.categories;
     outcome.seconds = result.seconds;
-    keep_record(config, deal, player.name, result.record);
+    records.keep(deal, player.name, result.record);
     return true;
 }
 
 void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::string& cwd, int deal,
-                  DealOutcome& outcome) {
+                  RecordKeeper& records, DealOutcome& outcome) {
     std::string error;
     const std::string deck_path = cwd + "/deck.txt";
     proc::CommandResult run;
@@ -131,7 +147,7 @@ void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::
         return;
     }
     outcome.ceiling = record.total;
-    keep_record(config, deal, "ceilscore", record);
+    records.keep(deal, CEILING_LABEL, record);
 }
 
 }  // namespace
@@ -156,6 +172,7 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
     std::atomic<std::size_t> next{0};
     std::mutex report;
     Stop stop;
+    RecordKeeper records(config);
 
     auto task = [&](std::size_t t) {
         const int deal = static_cast<int>(t / per_deal);
@@ -164,9 +181,9 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
         const ScratchDir scratch(config.scratch_dir, t, error);
         if (!error.empty()) return stop.fail(error);
         if (slot == config.players.size()) {
-            find_ceiling(config, decks[deal], scratch.path(), deal, deals[deal]);
-        } else if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, deals[deal].games[slot],
-                         error)) {
+            find_ceiling(config, decks[deal], scratch.path(), deal, records, deals[deal]);
+        } else if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, records,
+                         deals[deal].games[slot], error)) {
             if (proc::interrupt_signal() == 0) stop.fail(error);
             return;
         }
@@ -189,6 +206,8 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
     for (std::thread& thread : threads) thread.join();
     run.interrupted = proc::interrupt_signal() != 0;
     run.harness_error = stop.message();
+    run.record_failures = records.failures();
+    run.first_record_failure = records.first_failure();
     return run;
 }
 

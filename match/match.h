@@ -19,7 +19,7 @@ using referee::Fault;
 using referee::fault_name;
 
 struct Player {
-    std::string name;  // as shown in tables
+    std::string name;  // as shown in tables and in record names: unique in a match
     std::string path;  // absolute, or a bare name looked up in PATH
 };
 
@@ -54,8 +54,13 @@ struct DealOutcome {
 // The deck seed of deal `index` in a match with `seed`.
 std::uint64_t deal_seed(std::uint64_t seed, int index);
 
+// The label of the ceiling's records; no player may have it.
+inline constexpr const char* CEILING_LABEL = "ceilscore";
+
 struct MatchRun {
     std::vector<DealOutcome> deals;
+    int record_failures = 0;  // per-game records that could not be written
+    std::string first_record_failure;
     // Set when the match stopped early for a reason that is not a player's:
     // our own failure (no process, no directory, no thread), or an interrupt.
     std::string harness_error;

@@ -2,6 +2,7 @@
 // Exit status 0: every game was played to the end; 1: some games faulted
 // (they are counted and named, never scored); 2: usage error, a player that
 // cannot be started, or a file that cannot be written; 130: interrupted.
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -131,14 +132,16 @@ std::string start_problem(const std::string& path, const std::string& scratch) {
     return child.start({path}, proc::SpawnOptions{scratch, true}, error) == proc::Started::yes ? "" : error;
 }
 
-// An output file that cannot be written is found before the games, not after them.
-std::string write_problem(const std::string& path) {
-    if (path.empty()) return "";
-    std::string error;
-    const std::string probe = path + ".probe" + std::to_string(::getpid());
-    if (!game::replace_file(probe, "", error)) return path + ": nu se poate scrie";
-    std::remove(probe.c_str());
-    return "";
+// A label no other player and not the ceiling has: the file name, and a
+// number after it for a second player of the same file name.
+std::string unique_label(const std::string& wanted, const std::vector<match::Player>& taken) {
+    auto used = [&](const std::string& label) {
+        return label == match::CEILING_LABEL ||
+               std::any_of(taken.begin(), taken.end(), [&](const match::Player& p) { return p.name == label; });
+    };
+    std::string label = wanted;
+    for (int n = 2; used(label); ++n) label = wanted + "-" + std::to_string(n);
+    return label;
 }
 
 std::vector<match::Player> players_of(const Options& options, const std::string& ours) {
@@ -146,14 +149,20 @@ std::vector<match::Player> players_of(const Options& options, const std::string&
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     std::vector<match::Player> players;
     for (const std::string& name : given) {
-        const std::string path = resolve(name, ours);
-        std::string shown = std::filesystem::path(name).filename().string();
-        for (const match::Player& other : players) {
-            if (other.name == shown) shown = name;  // same file name twice: show them as given
-        }
-        players.push_back({shown, path});
+        const std::string label = unique_label(std::filesystem::path(name).filename().string(), players);
+        players.push_back({label, resolve(name, ours)});
     }
     return players;
+}
+
+// Every output asked for is checked before the first game, not after the last.
+void check_outputs(const Options& options) {
+    std::string error;
+    for (const std::string& path : {options.csv_path, options.svg_path}) {
+        if (!path.empty() && !game::check_writable(path, error)) referee::die(PROGRAM, error, 2);
+    }
+    const std::string& records = options.config.records_dir;
+    if (!records.empty() && !game::prepare_folder(records, error)) referee::die(PROGRAM, error, 2);
 }
 
 // Where every game gets a directory of its own: absolute, so that a game or
@@ -190,16 +199,16 @@ private:
     std::string path_;
 };
 
-int fail(const std::string& message, int status) {
+// Tells what went wrong and gives back the status (or the verdict) to return.
+template <typename Status>
+Status fail(const std::string& message, Status status) {
     std::fprintf(stderr, "%s: %s\n", PROGRAM, message.c_str());
     return status;
 }
 
 bool write_output(const std::string& path, const std::string& content) {
     std::string error;
-    if (path.empty() || game::replace_file(path, content, error)) return true;
-    fail(error, 2);
-    return false;
+    return path.empty() || game::replace_file(path, content, error) || fail(error, false);
 }
 
 int run(int argc, char** argv) {
@@ -210,15 +219,7 @@ int run(int argc, char** argv) {
     config.players = players_of(options, ours);
     if (options.ceiling) config.ceiling_program = resolve("ceilscore", ours);
     if (!options.has_seed) config.seed = referee::fresh_seed();
-    if (!config.records_dir.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(config.records_dir, error);
-        if (error) referee::die(PROGRAM, config.records_dir + ": " + error.message(), 2);
-    }
-    for (const std::string& path : {options.csv_path, options.svg_path}) {
-        const std::string problem = write_problem(path);
-        if (!problem.empty()) referee::die(PROGRAM, problem, 2);
-    }
+    check_outputs(options);
 
     ScratchRoot scratch;
     std::string error;
@@ -243,11 +244,17 @@ int run(int argc, char** argv) {
     if (run.interrupted) return fail("întrerupt; nimic nu a fost scris", 128 + proc::interrupt_signal());
     if (!run.harness_error.empty()) return fail(run.harness_error, 2);
 
-    if (!write_output(options.csv_path, match::match_csv(config, run.deals)) ||
-        !write_output(options.svg_path, match::match_svg(config, run.deals))) {
-        return 2;
-    }
+    // The tables first: a file that cannot be written does not take them with it.
     std::fputs(match::match_table(config, run.deals).c_str(), stdout);
+    bool kept = game::flush_standard_output(error) || fail(error, false);
+    kept = write_output(options.csv_path, match::match_csv(config, run.deals)) && kept;
+    kept = write_output(options.svg_path, match::match_svg(config, run.deals)) && kept;
+    if (run.record_failures > 0) {
+        kept = fail(std::to_string(run.record_failures) + " înregistrări nu au putut fi scrise; prima: " +
+                        run.first_record_failure,
+                    false);
+    }
+    if (!kept) return 2;
 
     for (const match::DealOutcome& deal : run.deals) {
         if (!deal.ceiling_error.empty()) return 1;

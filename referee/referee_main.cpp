@@ -10,6 +10,7 @@
 #include "referee/check.h"
 #include "referee/cli.h"
 #include "common/deck_file.h"
+#include "common/files.h"
 #include "referee/game_driver.h"
 #include "common/record.h"
 #include "referee/shuffle.h"
@@ -112,11 +113,28 @@ game::Deck deal(const Options& options) {
     referee::die(PROGRAM, error, 2);
 }
 
+// Every file asked for is checked before the first card: a game is never
+// played to be lost for want of a place to keep it.
+void check_outputs(const Options& options) {
+    std::string error;
+    for (const std::string& path : {options.record_path, options.save_deck_path}) {
+        if (!path.empty() && !game::check_writable(path, error)) referee::die(PROGRAM, error, 2);
+    }
+}
+
+int finish_output(int status) {
+    std::string error;
+    if (game::flush_standard_output(error)) return status;
+    std::fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
+    return 2;
+}
+
 int run(int argc, char** argv) {
     const Options options = parse(argc, argv);
     if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
+    if (!options.check) check_outputs(options);
     const game::Deck deck = deal(options);
-    if (options.check) return referee::check_player(deck, options.player, options.timeout_ms);
+    if (options.check) return finish_output(referee::check_player(deck, options.player, options.timeout_ms));
     std::string error;
     if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
         referee::die(PROGRAM, error, 2);
@@ -127,11 +145,12 @@ int run(int argc, char** argv) {
     referee::GameResult result;
     const referee::Played played = referee::play_game(deck, options.player, game_options, result, error);
     if (played != referee::Played::yes) not_played(played, error);
-    if (!game::write_record(options.record_path, result.record, error)) referee::die(PROGRAM, error, 2);
-
-    if (result.fault != referee::Fault::none) referee::die(PROGRAM, result.message, 1);
+    // A record that cannot be written after all (a full disk) does not hide the game's outcome.
+    const bool recorded = game::write_record(options.record_path, result.record, error);
+    if (!recorded) std::fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
+    if (result.fault != referee::Fault::none) referee::die(PROGRAM, result.message, recorded ? 1 : 2);
     std::printf("Scor total: %d\n", result.record.total);
-    return 0;
+    return finish_output(recorded ? 0 : 2);
 }
 
 }  // namespace

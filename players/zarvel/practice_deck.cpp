@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <string>
 #include <utility>
+
+#include "common/files.h"
 
 namespace zarvel {
 
@@ -28,12 +30,16 @@ std::array<DeckEntry, DECK_SIZE> ordered_deck() {
 }  // namespace
 
 void genereaza_pachet() {
-    std::ofstream out("data.in");
-    if (!out) return;
     std::array<DeckEntry, DECK_SIZE> deck = ordered_deck();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     for (int i = 1; i < DECK_SIZE; ++i) std::swap(deck[i], deck[std::rand() % (i + 1)]);
-    for (int i = 0; i < WRITTEN; ++i) out << deck[i].first << deck[i].second << '\n';
+    std::string text;
+    for (int i = 0; i < WRITTEN; ++i) text += deck[i].first + std::string(1, deck[i].second) + "\n";
+    // Only a regular file, or a new one: a link, a FIFO or a directory named
+    // data.in is left alone, like a file that cannot be written, and the
+    // game goes on without it.
+    std::string ignored;
+    game::replace_file("data.in", text, ignored, game::Target::regular_only, game::Durability::rename);
 }
 
 }  // namespace zarvel

@@ -4,8 +4,9 @@
 
 namespace zarvel {
 
-// Replaces "data.in". A file that cannot be written is silently skipped:
-// the game does not depend on it.
+// Replaces "data.in" when it is a regular file or does not exist yet. A file
+// that cannot be written, or anything else standing at that name, is
+// silently left alone: the game does not depend on it.
 void genereaza_pachet();
 
 }  // namespace zarvel

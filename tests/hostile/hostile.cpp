@@ -49,6 +49,10 @@ private:
         switch (entry.kind) {
             case Entry::Kind::file: return write_text(path, entry.content);
             case Entry::Kind::directory: fs::create_directory(path); return;
+            case Entry::Kind::locked:
+                fs::create_directory(path);
+                fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
+                return;
             case Entry::Kind::unreadable:
                 write_text(path, entry.content);
                 fs::permissions(path, fs::perms::none);
@@ -90,26 +94,16 @@ std::map<std::string, Stamp> stamps(const TempDir& dir, const std::vector<Entry>
     for (const Entry& entry : entries) {
         struct stat info {};
         EXPECT_EQ(::lstat(dir.file(entry.name).c_str(), &info), 0) << entry.name;
-        result[entry.name] = Stamp{info.st_mode, info.st_size, info.st_mtim};
+        // Writing through a FIFO changes its times, not the FIFO: only its kind counts.
+        result[entry.name] = S_ISFIFO(info.st_mode) ? Stamp{info.st_mode} : Stamp{info.st_mode, info.st_size, info.st_mtim};
     }
     return result;
 }
 
-// Whom the unprivileged cases run as when the tests run as root.
-constexpr const char* NOBODY = "65534";
-
 bool runs_unprivileged(const Case& c) {
-    return c.unprivileged ||
-           std::any_of(c.setup.begin(), c.setup.end(), [](const Entry& e) { return e.kind == Entry::Kind::unreadable; });
-}
-
-// Hands a directory and everything in it to the unprivileged user.
-void give_away(const std::string& path) {
-    const uid_t nobody = static_cast<uid_t>(std::stoul(NOBODY));
-    ASSERT_EQ(::lchown(path.c_str(), nobody, nobody), 0) << path << ": " << std::strerror(errno);
-    for (const auto& entry : fs::recursive_directory_iterator(path)) {
-        ASSERT_EQ(::lchown(entry.path().c_str(), nobody, nobody), 0) << entry.path();
-    }
+    return c.unprivileged || std::any_of(c.setup.begin(), c.setup.end(), [](const Entry& e) {
+               return e.kind == Entry::Kind::unreadable || e.kind == Entry::Kind::locked;
+           });
 }
 
 // The files a run may use besides its working directory: TMPDIR, and where
@@ -127,20 +121,14 @@ std::vector<std::string> command(const std::string& program, const Case& c, cons
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     argv.insert(argv.begin(), {"env", "TMPDIR=" + (c.tmpdir.empty() ? around.tmp.path() : c.tmpdir),
                                "GAME_TEST_PID_FILE=" + around.pid_file()});
-    if (::geteuid() == 0 && runs_unprivileged(c)) {
-        argv.insert(argv.begin(), {"setpriv", std::string("--reuid=") + NOBODY, std::string("--regid=") + NOBODY,
-                                   "--clear-groups", "--"});
-    }
-    return argv;
+    return runs_unprivileged(c) ? testing_support::as_ordinary_user(argv) : argv;
 }
 
 testing_support::RunResult run_case(const std::string& program, const Case& c, const TempDir& dir) {
     Surroundings around;
     const Setup setup(dir, c.setup);
     const auto before = stamps(dir, c.setup);
-    if (::geteuid() == 0 && runs_unprivileged(c)) {
-        for (const std::string& owned : {dir.path(), around.tmp.path(), around.watch.path()}) give_away(owned);
-    }
+    if (runs_unprivileged(c)) testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path(), around.watch.path()});
     const auto result = testing_support::run(command(program, c, around), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
     EXPECT_EQ(stamps(dir, c.setup), before) << "the program changed a file it was given";
     EXPECT_TRUE(fs::is_empty(around.tmp.path())) << "the program left files in TMPDIR";
@@ -198,7 +186,7 @@ void expect_files(const TempDir& dir, const Case& c) {
     std::vector<std::string> expected = c.expect.made;
     for (const Entry& entry : c.setup) expected.push_back(entry.name);
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(entries_of(dir.path()), expected);
+    EXPECT_EQ(testing_support::entries_of(dir.path()), expected);
     if (!c.expect.record_head.empty()) {
         const std::string record = testing_support::read_file(dir.file("game.dat"));
         EXPECT_EQ(record.rfind(c.expect.record_head, 0), 0u) << record;
@@ -212,6 +200,7 @@ Entry huge(const std::string& name, const std::string& content, std::size_t mega
     return {Entry::Kind::file, name, Text(content, 'x', megabytes * MEGABYTE)};
 }
 Entry directory(const std::string& name) { return {Entry::Kind::directory, name, ""}; }
+Entry locked(const std::string& name) { return {Entry::Kind::locked, name, ""}; }
 Entry unreadable(const std::string& name, const std::string& content) {
     return {Entry::Kind::unreadable, name, content};
 }
@@ -247,15 +236,6 @@ void expect_outcome(const std::string& program, const Case& c, const Case& clean
 std::vector<std::string> with_tmpdir(const TempDir& tmp, std::vector<std::string> argv) {
     argv.insert(argv.begin(), {"env", "TMPDIR=" + tmp.path()});
     return argv;
-}
-
-std::vector<std::string> entries_of(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        names.push_back(entry.path().lexically_relative(dir).string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::vector<std::vector<std::string>> csv_rows(const std::string& text) {

@@ -31,7 +31,7 @@ struct Text {
 
 // What stands in the working directory before the run.
 struct Entry {
-    enum class Kind { file, directory, unreadable, endless, script, link };
+    enum class Kind { file, directory, unreadable, endless, script, link, locked };
     Kind kind = Kind::file;
     std::string name;
     Text content;
@@ -41,6 +41,9 @@ Entry file(const std::string& name, const Text& content);
 // The content, then `megabytes` of text that is not a number and must never be parsed.
 Entry huge(const std::string& name, const std::string& content, std::size_t megabytes);
 Entry directory(const std::string& name);
+// A directory whose files can be read but none added (meaningless to root:
+// cases with one run as an ordinary user).
+Entry locked(const std::string& name);
 // No read permission (meaningless to root, so such cases are skipped then).
 Entry unreadable(const std::string& name, const std::string& content);
 // A pipe that holds the content and never ends: a program that reads one
@@ -87,6 +90,7 @@ struct Case {
 
 // Shell wrappers for Case::shell.
 inline const std::string SIGCHLD_IGNORED = "trap '' CHLD; exec \"$@\"";
+inline const std::string FILE_SIZE_LIMIT_ZERO = "ulimit -f 0; exec \"$@\"";
 inline std::string few_files(int limit) { return "ulimit -n " + std::to_string(limit) + "; exec \"$@\""; }
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
@@ -99,9 +103,6 @@ void expect_outcome(const std::string& program, const Case& c, const Case& clean
 
 // argv run with TMPDIR set to `tmp`.
 std::vector<std::string> with_tmpdir(const testing_support::TempDir& tmp, std::vector<std::string> argv);
-
-// Everything under dir, as sorted relative paths.
-std::vector<std::string> entries_of(const std::string& dir);
 
 std::vector<std::vector<std::string>> csv_rows(const std::string& text);
 

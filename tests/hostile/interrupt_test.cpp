@@ -59,7 +59,7 @@ TEST_P(Interrupt, StopsEveryGameAndLeavesAtOnce) {
         EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "a player's descendant " << pid << " outlived the run";
     }
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path())) << "the runner left files in TMPDIR";
-    EXPECT_EQ(hostile::entries_of(dir.path()), std::vector<std::string>{"p.sh"}) << "no record of an interrupted game";
+    EXPECT_EQ(testing_support::entries_of(dir.path()), std::vector<std::string>{"p.sh"}) << "no record of an interrupted game";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -295,7 +295,7 @@ TEST(LoadRun, MatchAccountsForEveryGameAndLeavesNoProcess) {
     EXPECT_EQ(ledger.wrong(), 0) << ledger.differences();
     EXPECT_EQ(ledger.tally(), predicted_tally());
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path())) << "the match left its scratch files";
-    EXPECT_EQ(hostile::entries_of(dir.path()), (std::vector<std::string>{"chaos.sh", "load.csv"}));
+    EXPECT_EQ(testing_support::entries_of(dir.path()), (std::vector<std::string>{"chaos.sh", "load.csv"}));
 }
 
 }  // namespace

@@ -126,6 +126,7 @@ std::vector<Case> tally_player() {
 
 std::vector<Case> zarvel() {
     const Player p{"zarvel-002", {"data.in"}};
+    const Player nothing_made{"zarvel-002"};
     const std::string end = "turn loop: check failed: cin >> str";
     const std::string no_rank_or_suit = "transforma: check failed: 1 == 0";
     const std::string wrong_length = "transforma: check failed: p == (int)str.size()";
@@ -140,6 +141,16 @@ std::vector<Case> zarvel() {
         {"lower_case_tokens", {}, {}, lower_case_deal(), p.stops(0, no_rank_or_suit)},
         {"card_dealt_twice", {}, {}, with_card(7, "9C"), p.stops(6, "solve: check failed: i <= numberOfCards")},
         {"megabyte_token", {}, {}, MEGABYTE_TOKEN, p.stops(0, wrong_length)},
+        // The practice deck goes only to a regular file or a new one; anything
+        // else at its name is left alone, and the game is the same.
+        {"practice_deck_is_a_link", {hostile::file("victim", "precious"), hostile::link("data.in", "victim")}, {},
+         lines(DEAL), nothing_made.plays(clean_lines(20))},
+        {"practice_deck_is_a_dangling_link", {hostile::link("data.in", "nowhere")}, {}, lines(DEAL),
+         nothing_made.plays(clean_lines(20))},
+        {"practice_deck_is_a_fifo", {hostile::endless("data.in", "")}, {}, lines(DEAL),
+         nothing_made.plays(clean_lines(20))},
+        {"practice_deck_beyond_the_file_size_limit", {}, {}, lines(DEAL), nothing_made.plays(clean_lines(20)), false,
+         hostile::FILE_SIZE_LIMIT_ZERO},
     });
 }
 

@@ -110,6 +110,24 @@ std::vector<Case> referee_cases() {
          refused("deck.txt/game.dat: nu se poate scrie: Not a directory")},
         {"saved_deck_into_a_directory", deck_with(directory("out")), deck_and({"--save-deck", "out", FAKE}), "",
          refused("out: nu se poate scrie: Is a directory")},
+        // Every output is checked before the first card: no game is played to
+        // be lost (this one would wait an hour for its player).
+        {"record_in_a_locked_folder", deck_with(hostile::locked("ro")),
+         deck_and({"--record", "ro/game.dat", "--timeout-ms", "3600000", FAKE, "hang", "1"}), "",
+         refused("ro/game.dat: nu se poate scrie: Permission denied")},
+        {"saved_deck_in_a_locked_folder", deck_with(hostile::locked("ro")),
+         deck_and({"--save-deck", "ro/d.txt", "--timeout-ms", "3600000", FAKE, "hang", "1"}), "",
+         refused("ro/d.txt: nu se poate scrie: Permission denied")},
+        // A special file is written through, never replaced.
+        {"record_to_a_fifo", deck_with(endless("g.fifo", "")), deck_and({"--record", "g.fifo", FAKE}), "",
+         {0, "", exactly("Scor total: 400\n")}},
+        // Beyond the size limit the old record stays whole, no temporary is
+        // left, and the score is still told.
+        {"record_beyond_the_file_size_limit", deck_with(file("game.dat", "old")), deck_and({FAKE}), "",
+         {2, "referee: game.dat: nu se poate scrie: File too large", exactly("Scor total: 400\n")}, false,
+         hostile::FILE_SIZE_LIMIT_ZERO},
+        {"output_to_a_full_device", deck, deck_and({FAKE}), "",
+         {2, "referee: nu se poate scrie ieșirea standard: No space left on device", exactly(""), GAME_DAT}, true},
 
         // Nothing the player does reaches the referee, and nothing it starts outlives the game.
         {"player_kills_its_group", deck, deck_and({FAKE, "kill-group"}), "",
@@ -163,9 +181,36 @@ std::vector<Case> match_cases() {
          match_refused("no-such-player: nu poate fi pornit: No such file or directory")},
         {"records_is_a_file", {file("r.txt", "")}, {"--records", "r.txt", "--deals", "1", "--no-ceiling", SUIT}, "",
          match_refused("r.txt: Not a directory")},
+        // Outputs are checked before the first of a million deals: these runs end at once.
         {"csv_into_a_directory", {directory("out")},
-         {"--csv", "out", "--deals", "1", "--seed", "1", "--no-ceiling", SUIT}, "",
-         {2, "match: out: nu se poate scrie: Is a directory", exactly("")}},
+         {"--csv", "out", "--deals", "1000000", "--seed", "1", "--no-ceiling", SUIT}, "",
+         match_refused("out: nu se poate scrie: Is a directory")},
+        {"svg_into_a_directory", {directory("out")},
+         {"--svg", "out", "--deals", "1000000", "--seed", "1", "--no-ceiling", SUIT}, "",
+         match_refused("out: nu se poate scrie: Is a directory")},
+        {"records_in_a_locked_folder", {hostile::locked("ro")},
+         {"--records", "ro/r", "--deals", "1000000", "--seed", "1", "--no-ceiling", SUIT}, "",
+         match_refused("ro/r: Permission denied")},
+        {"records_folder_locked", {hostile::locked("r")},
+         {"--records", "r", "--deals", "1000000", "--seed", "1", "--no-ceiling", SUIT}, "",
+         match_refused("r: nu se poate scrie: Permission denied")},
+        {"output_to_a_full_device", {}, short_match(SUIT), "",
+         {2, "match: nu se poate scrie ieșirea standard: No space left on device", exactly("")}, true},
+        // The tables are shown although the CSV is lost, and nothing half-written stays.
+        {"csv_beyond_the_file_size_limit", {}, {"--csv", "m.csv", "--deals", "2", "--seed", "1", "--no-ceiling", SUIT},
+         "", {2, "match: m.csv: nu se poate scrie: File too large", containing("medie")}, false,
+         hostile::FILE_SIZE_LIMIT_ZERO},
+        // Every player has a label of its own: in the tables, and in the records' names.
+        {"two_players_of_one_file_name",
+         {directory("a"), directory("b"), script("a/suit-player", "exec " + SUIT + "\n"),
+          script("b/suit-player", "exec " + SUIT + "\n")},
+         {"--records", "r", "--deals", "1", "--seed", "1", "--no-ceiling", "a/suit-player", "b/suit-player"}, "",
+         {0, "match: 1 împărțiri", containing("suit-player-2"),
+          {"r", "r/deal-0001-suit-player-2.dat", "r/deal-0001-suit-player.dat"}}},
+        {"player_named_like_the_ceiling", {script("ceilscore", "exec " + SUIT + "\n")},
+         {"--records", "r", "--deals", "1", "--seed", "1", "./ceilscore"}, "",
+         {0, "match: 1 împărțiri", containing("ceilscore-2"),
+          {"r", "r/deal-0001-ceilscore-2.dat", "r/deal-0001-ceilscore.dat"}}},
 
         {"answers_bytes_above_127", {script("p.sh", ANSWERS_ABOVE_127)}, short_match("./p.sh"), "",
          every_game_faults("p.sh", "raspuns-invalid")},

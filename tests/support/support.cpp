@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "common/cards.h"
 #include "common/process.h"
@@ -34,6 +36,15 @@ std::string read_file(const std::string& path) {
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::vector<std::string> entries_of(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        names.push_back(entry.path().lexically_relative(dir).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void write_file(const std::string& path, const std::string& content) {
@@ -72,6 +83,27 @@ std::vector<int> pids_in(const std::string& path) {
     std::vector<int> pids;
     for (int pid; in >> pid;) pids.push_back(pid);
     return pids;
+}
+
+namespace {
+constexpr uid_t NOBODY = 65534;
+}  // namespace
+
+std::vector<std::string> as_ordinary_user(std::vector<std::string> argv) {
+    if (::geteuid() != 0) return argv;
+    const std::string id = std::to_string(NOBODY);
+    argv.insert(argv.begin(), {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"});
+    return argv;
+}
+
+void hand_to_ordinary_user(const std::vector<std::string>& directories) {
+    if (::geteuid() != 0) return;
+    for (const std::string& directory : directories) {
+        ASSERT_EQ(::lchown(directory.c_str(), NOBODY, NOBODY), 0) << directory;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
+            ASSERT_EQ(::lchown(entry.path().c_str(), NOBODY, NOBODY), 0) << entry.path();
+        }
+    }
 }
 
 std::string lines(const std::vector<std::string>& tokens) {

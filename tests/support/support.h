@@ -25,6 +25,8 @@ private:
 };
 
 std::string read_file(const std::string& path);
+// Everything under dir, as sorted relative paths.
+std::vector<std::string> entries_of(const std::string& dir);
 void write_file(const std::string& path, const std::string& content);
 
 struct RunResult {
@@ -44,6 +46,13 @@ RunResult run(const std::vector<std::string>& argv, const std::string& input = "
 bool gone_within(int pid, int ms);
 // The pids that fake players started with +child wrote to `path`, one a line.
 std::vector<int> pids_in(const std::string& path);
+
+// Permissions mean nothing to root: when the tests run as root, a program
+// whose permissions are tested runs as an ordinary user (setpriv), and the
+// directories it works in are handed to that user first. Otherwise both
+// leave things as they are.
+std::vector<std::string> as_ordinary_user(std::vector<std::string> argv);
+void hand_to_ordinary_user(const std::vector<std::string>& directories);
 
 // Tokens separated by line feeds, as the referee writes them.
 std::string lines(const std::vector<std::string>& tokens);
