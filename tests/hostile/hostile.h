@@ -82,6 +82,9 @@ struct Case {
     bool output_to_full_device = false;  // standard output is /dev/full
 };
 
+// What `program --help` prints: its snapshot in tests/golden/help/.
+std::string help_of(const std::string& program);
+
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
 // How a failing case is named in gtest's messages (not as its bytes).
 void PrintTo(const Case& c, std::ostream* out);
