@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace game {
 
@@ -30,8 +29,35 @@ std::string player_help(const std::string& program, const char* what_it_does) {
 
 }  // namespace
 
+void show_usage(const Usage& usage) {
+    print_help(usage.program, std::string(usage.synopsis) + usage.details);
+}
+
+void usage_error(const Usage& usage, const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n%s", usage.program, message.c_str(), usage.synopsis);
+    std::exit(2);
+}
+
 void answer_player_help(int argc, char** argv, const char* program, const char* what_it_does) {
     if (argc > 1 && is_help(argv[1])) print_help(program, player_help(program, what_it_does));
+}
+
+std::vector<std::string> tool_operands(int argc, char** argv, const Usage& usage) {
+    std::vector<std::string> operands;
+    bool options_ended = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (options_ended || arg == "-" || !arg.starts_with("-")) {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            options_ended = true;
+        } else if (is_help(arg)) {
+            show_usage(usage);
+        } else {
+            usage_error(usage, "opțiune necunoscută: " + arg);
+        }
+    }
+    return operands;
 }
 
 }  // namespace game

@@ -1,11 +1,14 @@
-// record-view: shows game.dat as a coloured table of the four columns, each
-// column's category and points, and the total; or the record's error message.
-// The whole record is checked before anything is shown; points and total are
-// shown as written.
+// record-view: shows a game record as a coloured table of the four columns,
+// each column's category and points, and the total; or the record's error
+// message. The record is game.dat of the current directory. The whole
+// record is checked before anything is shown; points and total are shown
+// as written.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/record.h"
+#include "common/usage.h"
 
 namespace {
 
@@ -52,6 +55,13 @@ void print_summary(const game::GameRecord& record) {
     std::printf("Scor total: %d\n", record.total);
 }
 
+constexpr game::Usage USAGE = {
+    "record-view",
+    "Utilizare: record-view\n",
+    "Arată înregistrarea de joc game.dat din directorul curent ca tabel colorat al\n"
+    "celor patru coloane, cu categoria și punctele fiecărei coloane și scorul total;\n"
+    "sau mesajul unui joc încheiat cu o greșeală.\n"};
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "record-view: %s\n", message.c_str());
     return 2;
@@ -59,7 +69,9 @@ int fail(const std::string& message) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
+    if (!operands.empty()) game::usage_error(USAGE, "argument în plus: " + operands[0]);
     game::GameRecord record;
     std::string error;
     if (!game::read_record("game.dat", record, error)) return fail(error);
