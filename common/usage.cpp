@@ -47,7 +47,7 @@ std::vector<std::string> tool_operands(int argc, char** argv, const Usage& usage
     bool options_ended = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (options_ended || arg == "-" || !arg.starts_with("-")) {
+        if (options_ended || arg == STANDARD_INPUT || !arg.starts_with("-")) {
             operands.push_back(arg);
         } else if (arg == "--") {
             options_ended = true;

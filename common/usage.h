@@ -1,5 +1,5 @@
 // The command line that every program shares: --help and -h, usage errors,
-// and the tools' operands.
+// and the tools' operands, where "-" stands for standard input.
 #pragma once
 
 #include <string>
@@ -25,9 +25,13 @@ struct Usage {
 // then how every player is run) without touching any file.
 void answer_player_help(int argc, char** argv, const char* program, const char* what_it_does);
 
+// The operand that names standard input, and how messages call it.
+inline constexpr const char* STANDARD_INPUT = "-";
+inline constexpr const char* STANDARD_INPUT_NAME = "intrarea standard";
+
 // A tool's operands, in order. --help or -h anywhere shows the usage; "--"
 // ends the options; any other argument that starts with "-", except "-"
-// itself (an operand by custom), is a usage error.
+// itself, is a usage error.
 std::vector<std::string> tool_operands(int argc, char** argv, const Usage& usage);
 
 }  // namespace game

@@ -1,5 +1,5 @@
 // The three tools on hostile files, arguments and output: ceilscore's deck
-// file, record-view's game.dat, and the arguments of all three. A tool
+// file, record-view's game record, and the arguments of all three. A tool
 // writes no file at all, reads nothing past the end of what it needs, and
 // reports a failed write of its output as a failure. --help or -h anywhere
 // shows its usage; an unknown option is a usage error, status 2.
@@ -37,7 +37,7 @@ Expected usage_error(const std::string& program, const std::string& message) {
     return fails(2, program + ": " + message + "\nUtilizare: " + program);
 }
 
-// ---- ceilscore: the deck file named by its one argument
+// ---- ceilscore: the deck file named by its one argument, or standard input for "-"
 
 Expected deck_fault(const std::string& message) { return fails(2, "ceilscore: deck.txt: " + message); }
 
@@ -56,6 +56,8 @@ std::vector<Case> ceilscore_cases() {
         {"unknown_option", {file("deck.txt", DECK)}, {"--bogus", "deck.txt"}, "",
          usage_error("ceilscore", "opțiune necunoscută: --bogus")},
         {"file_named_like_an_option", {file("-h", DECK)}, {"--", "-h"}, "", shows(exactly(RECORD))},
+        {"bad_deck_on_standard_input", {}, {"-"}, cut,
+         fails(2, "ceilscore: intrarea standard: numărul 24 din 24: codul 2 se repetă")},
         {"missing_file", {}, deck_arg, "", deck_fault("nu se poate deschide: No such file or directory")},
         {"deck_is_a_directory", {directory("deck.txt")}, deck_arg, "", deck_fault("nu se poate citi: Is a directory")},
         {"unreadable", {unreadable("deck.txt", DECK)}, deck_arg, "",
@@ -89,7 +91,7 @@ std::vector<Case> ceilscore_cases() {
     };
 }
 
-// ---- record-view: the file game.dat in its working directory
+// ---- record-view: the file game.dat in its working directory, the file named, or standard input for "-"
 
 Expected record_fault(const std::string& message) { return fails(2, "record-view: game.dat: " + message); }
 
@@ -140,7 +142,13 @@ std::vector<Case> record_view_cases() {
         {"help", record(RECORD), {"--help"}, "", shows(exactly(hostile::help_of("record-view")))},
         {"short_help", record(RECORD), {"-h"}, "", shows(exactly(hostile::help_of("record-view")))},
         {"unknown_option", record(RECORD), {"--bogus"}, "", usage_error("record-view", "opțiune necunoscută: --bogus")},
-        {"an_argument", record(RECORD), {"game.dat"}, "", usage_error("record-view", "argument în plus: game.dat")},
+        {"two_arguments", record(RECORD), {"game.dat", "-"}, RECORD, usage_error("record-view", "argument în plus: -")},
+        {"named_file_before_game_dat", {file("game.dat", "3 alt joc\n"), file("deal.dat", RECORD)}, {"deal.dat"}, "",
+         shows(clean_lines(10))},
+        {"named_file_missing", record(RECORD), {"deal.dat"}, "",
+         fails(2, "record-view: deal.dat: nu se poate deschide: No such file or directory")},
+        {"standard_input_truncated", record(RECORD), {"-"}, "0\n40",
+         fails(2, "record-view: intrarea standard: înregistrarea se termină înainte de categoria coloanei 1")},
         {"output_to_a_full_device", record(RECORD), {}, "", fails(2, "record-view: nu se poate scrie afișarea"), true},
     };
 }

@@ -1,5 +1,6 @@
 // ceilscore: the best score that a deal allows, printed as the game record
-// of the first board that reaches it.
+// of the first board that reaches it. The deck comes from a file, or from
+// standard input when the file is "-".
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,15 +13,22 @@ namespace {
 
 constexpr game::Usage USAGE = {
     "ceilscore",
-    "Utilizare: ceilscore FIȘIER\n",
+    "Utilizare: ceilscore FIȘIER\n"
+    "       ceilscore -\n",
     "Cel mai bun scor pe care îl permite o împărțire: scrie pe ieșirea standard\n"
     "înregistrarea jocului primei așezări care îl atinge.\n"
     "  FIȘIER  fișierul de pachet: 24 de coduri 0..23, în ordinea împărțirii\n"
-    "Exemplu: ceilscore pachet.txt > game.dat && record-view\n"};
+    "  -       citește pachetul de pe intrarea standard\n"
+    "Exemplu: ceilscore pachet.txt | record-view -\n"};
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "ceilscore: %s\n", message.c_str());
     return 2;
+}
+
+bool read_deck_operand(const std::string& operand, game::Deck& deck, std::string& error) {
+    if (operand == game::STANDARD_INPUT) return game::read_deck(stdin, game::STANDARD_INPUT_NAME, deck, error);
+    return game::read_deck(operand, deck, error);
 }
 
 }  // namespace
@@ -33,7 +41,7 @@ int main(int argc, char** argv) {
     }
     game::Deck deck;
     std::string error;
-    if (!game::read_deck(operands[0], deck, error)) return fail(error);
+    if (!read_deck_operand(operands[0], deck, error)) return fail(error);
     const std::string text = game::format_record(ceilscore::best_record(deck));
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
         return fail("nu se poate scrie rezultatul");
