@@ -2,9 +2,19 @@
 // most, measured against the same column's expectation without the card.
 #include <iostream>
 
+#include "common/usage.h"
 #include "players/ev/measures.h"
 
-int main() {
+namespace {
+
+constexpr const char* WHAT_IT_DOES =
+    "Jucător: pune fiecare carte în coloana liberă ale cărei puncte așteptate exacte\n"
+    "le crește cel mai mult, față de așteptarea aceleiași coloane fără ea.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    game::answer_player_help(argc, argv, "ev-player", WHAT_IT_DOES);
     ev::play("ev-player", ev::FRESH, std::cin, std::cout);
     return 0;
 }

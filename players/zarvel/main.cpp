@@ -3,6 +3,21 @@
 // that column could be completed from the cards not seen yet; the largest
 // total wins, the lowest column on a tie. Exit status 1 after a failed check
 // on its input (a diagnostic line on standard error).
+#include "common/usage.h"
 #include "players/zarvel/player.h"
 
-int main() { return zarvel::play(); }
+namespace {
+
+constexpr const char* WHAT_IT_DOES =
+    "Jucător cu anticipare: pentru fiecare coloană încă liberă în rundă adună punctele\n"
+    "tuturor felurilor în care coloana s-ar mai putea completa din cărțile nevăzute și\n"
+    "alege coloana cu totalul cel mai mare. La fiecare pornire scrie un pachet de\n"
+    "antrenament în data.in, în directorul curent.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before the practice deck: asking for help writes no file.
+    game::answer_player_help(argc, argv, "zarvel-002", WHAT_IT_DOES);
+    return zarvel::play();
+}

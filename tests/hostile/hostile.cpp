@@ -213,6 +213,10 @@ Output answers(int count) { return {Output::Kind::answers, "", count}; }
 Output clean_lines(int count) { return {Output::Kind::clean_lines, "", count}; }
 Output containing(const std::string& text) { return {Output::Kind::contains, text}; }
 
+std::string help_of(const std::string& program) {
+    return testing_support::read_file(std::string(GAME_GOLDEN_DIR) + "/help/" + program + ".txt");
+}
+
 std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 

@@ -93,6 +93,9 @@ inline const std::string SIGCHLD_IGNORED = "trap '' CHLD; exec \"$@\"";
 inline const std::string FILE_SIZE_LIMIT_ZERO = "ulimit -f 0; exec \"$@\"";
 inline std::string few_files(int limit) { return "ulimit -n " + std::to_string(limit) + "; exec \"$@\""; }
 
+// What `program --help` prints: its snapshot in tests/golden/help/.
+std::string help_of(const std::string& program);
+
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
 // How a failing case is named in gtest's messages (not as its bytes).
 void PrintTo(const Case& c, std::ostream* out);

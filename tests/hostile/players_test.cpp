@@ -3,7 +3,8 @@
 // expected-value players check their cards, while the rule-of-thumb players
 // read only what their rule needs and play whatever else they are given.
 // None may crash, read past a token's buffer or its tables, or write a file
-// other than its own (zarvel-002's practice deck "data.in").
+// other than its own (zarvel-002's practice deck "data.in"). Arguments are
+// ignored, but for --help or -h first, which plays no game and writes nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -69,13 +70,19 @@ const std::string END_AT_1 = "intrarea s-a terminat înainte de cartea 1";
 const std::string END_AT_14 = "intrarea s-a terminat înainte de cartea 14";
 
 // The table of one player: its own cases, then the input that every player
-// must take as the clean deal.
+// must take as the clean deal, and the arguments that every player must take
+// alike.
 std::vector<Case> table(const Player& p, std::vector<Case> cases) {
     const hostile::Text blank_line("", ' ', 3 * hostile::MEGABYTE, testing_support::join(DEAL));
     const hostile::Text more_after(lines(DEAL), 'Q', 3 * hostile::MEGABYTE);
     cases.push_back({"megabyte_blank_line", {}, {}, blank_line, p.plays(clean_lines(20))});
     cases.push_back({"input_after_the_last_card", {}, {}, more_after, p.plays(clean_lines(20))});
     cases.push_back({"crlf_line_ends", {}, {}, crlf_deal(), p.plays(clean_lines(20))});
+    // Help, even with a deal waiting, creates no file and leaves an old practice deck alone.
+    const Expected help = {0, "", exactly(hostile::help_of(p.program))};
+    cases.push_back({"help", {}, {"--help"}, lines(DEAL), help});
+    cases.push_back({"short_help", {hostile::file("data.in", "0 1 2 3\n")}, {"-h", "x"}, lines(DEAL), help});
+    cases.push_back({"help_not_first_is_ignored", {}, {"--bogus", "--help"}, lines(DEAL), p.plays(clean_lines(20))});
     return cases;
 }
 

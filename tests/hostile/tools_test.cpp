@@ -1,7 +1,8 @@
 // The three tools on hostile files, arguments and output: ceilscore's deck
-// file, record-view's game.dat, hand-census's arguments. A tool writes no
-// file at all, reads nothing past the end of what it needs, and reports a
-// failed write of its output as a failure.
+// file, record-view's game record, and the arguments of all three. A tool
+// writes no file at all, reads nothing past the end of what it needs, and
+// reports a failed write of its output as a failure. --help or -h anywhere
+// shows its usage; an unknown option is a usage error, status 2.
 #include <gtest/gtest.h>
 
 #include "tests/hostile/hostile.h"
@@ -32,8 +33,11 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 Expected fails(int status, const std::string& message) { return {status, message, exactly("")}; }
 Expected shows(const hostile::Output& out) { return {0, "", out}; }
+Expected usage_error(const std::string& program, const std::string& message) {
+    return fails(2, program + ": " + message + "\nUtilizare: " + program);
+}
 
-// ---- ceilscore: the deck file named by its one argument
+// ---- ceilscore: the deck file named by its one argument, or standard input for "-"
 
 Expected deck_fault(const std::string& message) { return fails(2, "ceilscore: deck.txt: " + message); }
 
@@ -46,6 +50,14 @@ std::vector<Case> ceilscore_cases() {
     return {
         {"no_argument", {}, {}, "", fails(1, USAGE)},
         {"two_arguments", {file("deck.txt", DECK)}, {"deck.txt", "deck.txt"}, "", fails(1, USAGE)},
+        {"help", {}, {"--help"}, "", shows(exactly(hostile::help_of("ceilscore")))},
+        {"short_help_after_the_file", {file("deck.txt", DECK)}, {"deck.txt", "-h"}, "",
+         shows(exactly(hostile::help_of("ceilscore")))},
+        {"unknown_option", {file("deck.txt", DECK)}, {"--bogus", "deck.txt"}, "",
+         usage_error("ceilscore", "opțiune necunoscută: --bogus")},
+        {"file_named_like_an_option", {file("-h", DECK)}, {"--", "-h"}, "", shows(exactly(RECORD))},
+        {"bad_deck_on_standard_input", {}, {"-"}, cut,
+         fails(2, "ceilscore: intrarea standard: numărul 24 din 24: codul 2 se repetă")},
         {"missing_file", {}, deck_arg, "", deck_fault("nu se poate deschide: No such file or directory")},
         {"deck_is_a_directory", {directory("deck.txt")}, deck_arg, "", deck_fault("nu se poate citi: Is a directory")},
         {"unreadable", {unreadable("deck.txt", DECK)}, deck_arg, "",
@@ -79,7 +91,7 @@ std::vector<Case> ceilscore_cases() {
     };
 }
 
-// ---- record-view: the file game.dat in its working directory
+// ---- record-view: the file game.dat in its working directory, the file named, or standard input for "-"
 
 Expected record_fault(const std::string& message) { return fails(2, "record-view: game.dat: " + message); }
 
@@ -127,7 +139,16 @@ std::vector<Case> record_view_cases() {
          record_fault("coloana 1: categoria 9 nu este între 0 și 8")},
         {"column_named_six_times", record(replaced(RECORD, "\n0 1 1\n", "\n0 1 0\n")), {}, "",
          record_fault("cartea 17: coloana cu indicele 0 apare de mai mult de cinci ori")},
-        {"arguments_are_ignored", record(RECORD), {"x", "--help"}, "", shows(clean_lines(10))},
+        {"help", record(RECORD), {"--help"}, "", shows(exactly(hostile::help_of("record-view")))},
+        {"short_help", record(RECORD), {"-h"}, "", shows(exactly(hostile::help_of("record-view")))},
+        {"unknown_option", record(RECORD), {"--bogus"}, "", usage_error("record-view", "opțiune necunoscută: --bogus")},
+        {"two_arguments", record(RECORD), {"game.dat", "-"}, RECORD, usage_error("record-view", "argument în plus: -")},
+        {"named_file_before_game_dat", {file("game.dat", "3 alt joc\n"), file("deal.dat", RECORD)}, {"deal.dat"}, "",
+         shows(clean_lines(10))},
+        {"named_file_missing", record(RECORD), {"deal.dat"}, "",
+         fails(2, "record-view: deal.dat: nu se poate deschide: No such file or directory")},
+        {"standard_input_truncated", record(RECORD), {"-"}, "0\n40",
+         fails(2, "record-view: intrarea standard: înregistrarea se termină înainte de categoria coloanei 1")},
         {"output_to_a_full_device", record(RECORD), {}, "", fails(2, "record-view: nu se poate scrie afișarea"), true},
     };
 }
@@ -148,7 +169,11 @@ const std::string CENSUS =
 
 const std::vector<Case> HAND_CENSUS = {
     {"no_arguments", {}, {}, "", shows(exactly(CENSUS))},
-    {"arguments_are_ignored", {}, {"--help", "\xc3\xa9", "game.dat"}, "", shows(exactly(CENSUS))},
+    {"help", {}, {"--help"}, "", shows(exactly(hostile::help_of("hand-census")))},
+    {"short_help", {}, {"-h"}, "", shows(exactly(hostile::help_of("hand-census")))},
+    {"unknown_option", {}, {"--bogus"}, "", usage_error("hand-census", "opțiune necunoscută: --bogus")},
+    {"an_argument", {}, {"\xc3\xa9"}, "", usage_error("hand-census", "argument în plus: \xc3\xa9")},
+    {"help_to_a_full_device", {}, {"--help"}, "", fails(1, "hand-census: nu se poate scrie ajutorul"), true},
     {"input_is_not_read", {}, {}, Text("", '\xff', 3 * MEGABYTE, std::string("\0", 1)), shows(exactly(CENSUS))},
     {"output_to_a_full_device", {}, {}, "", fails(1, "hand-census: cannot write the output"), true},
 };

@@ -62,6 +62,13 @@ TEST(Ceilscore, PrintsTheBestBoardOfADeal) {
     EXPECT_EQ(r.out, RECORD_212);
 }
 
+TEST(Ceilscore, ReadsTheDeckFromStandardInputForADash) {
+    const RunResult r = testing_support::run({bin("ceilscore"), "-"}, DECK_212);
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, RECORD_212);
+}
+
 TEST(Ceilscore, KeepsTheFirstOfTwoBestBoards) {
     const game::GameRecord best = ceilscore::best_record(deck_of(DECK_212));
     ASSERT_EQ(best.total, 212);

@@ -60,8 +60,9 @@ std::string with_line(int number, const std::string& replacement) {
 }
 
 TEST(RecordView, ShowsCeilscoresRecordOfTheAscendingDeck) {
+    const std::string ascending = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23\n";
     TempDir dir;
-    write_file(dir.file("deck.txt"), "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23\n");
+    write_file(dir.file("deck.txt"), ascending);
     const RunResult best = testing_support::run({bin("ceilscore"), dir.file("deck.txt")});
     ASSERT_EQ(best.exit_code, 0) << best.err;
 
@@ -78,6 +79,30 @@ TEST(RecordView, ShowsCeilscoresRecordOfTheAscendingDeck) {
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, expected);
+
+    // The same deal from deck to table through one pipeline.
+    const RunResult piped =
+        testing_support::run({"/bin/sh", "-c", "\"$0\" - | \"$1\" -", bin("ceilscore"), bin("record-view")}, ascending);
+    EXPECT_EQ(piped.exit_code, 0);
+    EXPECT_EQ(piped.err, "");
+    EXPECT_EQ(piped.out, expected);
+}
+
+// A record named on the command line, or given on standard input, shows as
+// game.dat of the current directory would, in either form.
+TEST(RecordView, ShowsAFileOrStandardInputAsItShowsGameDat) {
+    for (const std::string& record : {SCRAMBLED, std::string("1\nJucătorul a răspuns 7 la cartea 3\n")}) {
+        TempDir dir;
+        write_file(dir.file("deal.dat"), record);
+        const RunResult named = testing_support::run({bin("record-view"), dir.file("deal.dat")});
+        const RunResult piped = testing_support::run({bin("record-view"), "-"}, record);
+        const RunResult by_default = view(record);
+        ASSERT_EQ(by_default.exit_code, 0) << by_default.err;
+        EXPECT_EQ(named.exit_code, 0) << named.err;
+        EXPECT_EQ(piped.exit_code, 0) << piped.err;
+        EXPECT_EQ(named.out, by_default.out);
+        EXPECT_EQ(piped.out, by_default.out);
+    }
 }
 
 TEST(RecordView, PlacesCardsByTheirColumnIndexAndShowsPointsAsWritten) {

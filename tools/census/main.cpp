@@ -1,8 +1,12 @@
 // hand-census: how often each hand category occurs among all five-card
-// hands of the deck, and how many times rarer than one pair it is.
+// hands of the deck, and how many times rarer than one pair it is. Its
+// output is English; its usage is Romanian like every program's.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "common/cards.h"
+#include "common/usage.h"
 #include "tools/census/eval_hand.h"
 
 namespace {
@@ -13,6 +17,13 @@ card d[game::DECK_SIZE];  // entry 4 * rank + suit holds that card
 card h[game::HAND_SIZE];
 int f[game::CATEGORIES];
 constexpr const auto& s = game::CATEGORY_NAMES_EN;
+
+constexpr game::Usage USAGE = {
+    "hand-census",
+    "Utilizare: hand-census\n",
+    "Numără categoriile de mână peste toate cele 42504 mâini de cinci cărți ale\n"
+    "pachetului și arată de câte ori e fiecare mai rară decât o pereche. Nu primește\n"
+    "argumente; ieșirea e în engleză.\n"};
 
 void fill_deck() {
     for (int i = 0; i < game::RANKS; ++i) {
@@ -45,7 +56,9 @@ int count_hands() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
+    if (!operands.empty()) game::usage_error(USAGE, "argument în plus: " + operands[0]);
     fill_deck();
     std::printf("%d hands\n", count_hands());
     for (int i = 0; i < game::CATEGORIES; ++i) {

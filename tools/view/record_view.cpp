@@ -1,11 +1,14 @@
-// record-view: shows game.dat as a coloured table of the four columns, each
-// column's category and points, and the total; or the record's error message.
-// The whole record is checked before anything is shown; points and total are
-// shown as written.
+// record-view: shows a game record as a coloured table of the four columns,
+// each column's category and points, and the total; or the record's error
+// message. The record is game.dat of the current directory, or the file
+// named, or standard input for "-". The whole record is checked before
+// anything is shown; points and total are shown as written.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/record.h"
+#include "common/usage.h"
 
 namespace {
 
@@ -52,6 +55,22 @@ void print_summary(const game::GameRecord& record) {
     std::printf("Scor total: %d\n", record.total);
 }
 
+constexpr game::Usage USAGE = {
+    "record-view",
+    "Utilizare: record-view [FIȘIER | -]\n",
+    "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
+    "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
+    "o greșeală.\n"
+    "  FIȘIER  înregistrarea de arătat (implicit game.dat din directorul curent)\n"
+    "  -       citește înregistrarea de pe intrarea standard\n"};
+
+constexpr const char* DEFAULT_RECORD = "game.dat";
+
+bool read_record_operand(const std::string& operand, game::GameRecord& record, std::string& error) {
+    if (operand == game::STANDARD_INPUT) return game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error);
+    return game::read_record(operand, record, error);
+}
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "record-view: %s\n", message.c_str());
     return 2;
@@ -59,10 +78,12 @@ int fail(const std::string& message) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
+    if (operands.size() > 1) game::usage_error(USAGE, "argument în plus: " + operands[1]);
     game::GameRecord record;
     std::string error;
-    if (!game::read_record("game.dat", record, error)) return fail(error);
+    if (!read_record_operand(operands.empty() ? DEFAULT_RECORD : operands[0], record, error)) return fail(error);
     if (record.status != 0) {
         // A message that ends with its line feed is followed by an empty line.
         // Written as bytes: a NUL inside the message must not cut it short.
