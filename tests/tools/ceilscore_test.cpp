@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "tests/tools/all_hands.h"
+#include "referee/shuffle.h"
 #include "tools/ceilscore/search.h"
 #include "tests/support/support.h"
 
@@ -72,6 +75,23 @@ TEST(Ceilscore, KeepsTheFirstOfTwoBestBoards) {
     game::Deal later = best.cards;
     std::swap(later[18].column, later[19].column);
     EXPECT_EQ(game::scored_record(later).total, 212);
+}
+
+// The match runner calls the search from several threads at once: each call
+// must give the record of its own deck, as it does alone.
+TEST(Ceilscore, SearchesRunningAtOnceKeepToTheirOwnDecks) {
+    std::vector<game::Deck> decks = {deck_of(DECK_212), deck_of(ASCENDING)};
+    for (std::uint64_t seed = 1; decks.size() < 6; ++seed) decks.push_back(referee::shuffled_deck(seed));
+    std::vector<game::GameRecord> alone, together(decks.size());
+    for (const game::Deck& deck : decks) alone.push_back(ceilscore::best_record(deck));
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < decks.size(); ++i) {
+        threads.emplace_back([&, i] { together[i] = ceilscore::best_record(decks[i]); });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (std::size_t i = 0; i < decks.size(); ++i) {
+        EXPECT_EQ(game::format_record(together[i]), game::format_record(alone[i])) << "deck " << i;
+    }
 }
 
 TEST(Ceilscore, SameBytesWhateverTheWhiteSpaceAndTheUndealtCards) {

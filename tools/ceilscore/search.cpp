@@ -32,53 +32,55 @@ constexpr auto perm = [] {
     return rows;
 }();
 
-card deck[DECK_SIZE];
-card board[COLUMNS][HAND_SIZE];  // column c, slot k: the card it receives in round k
-int move[DECK_SIZE];             // column of each deal position; 20..23 stay 0
-int combo[COLUMNS];
-int bestScore;
-int bestMove[DECK_SIZE];
-int bestCombo[COLUMNS];
+// Everything one search works on. Each call of best_record has its own, so
+// that searches may run at the same time on several threads.
+struct Search {
+    card deck[DECK_SIZE];
+    card board[COLUMNS][HAND_SIZE];  // column c, slot k: the card it receives in round k
+    int move[DECK_SIZE] = {};        // column of each deal position; 20..23 stay 0
+    int combo[COLUMNS];
+    // Every deal allows a pair, a straight or a flush, so the strict
+    // comparison always takes some board.
+    int bestScore = 0;
+    int bestMove[DECK_SIZE];
+    int bestCombo[COLUMNS];
+};
 
-void score_board() {
+void score_board(Search& s) {
     int total = 0;
     for (int i = 0; i < COLUMNS; ++i) {
-        combo[i] = evalHand(board[i]);
-        total += SCORES[combo[i]];
+        s.combo[i] = evalHand(s.board[i]);
+        total += SCORES[s.combo[i]];
     }
-    if (total > bestScore) {
-        bestScore = total;
-        std::copy(std::begin(move), std::end(move), bestMove);
-        std::copy(std::begin(combo), std::end(combo), bestCombo);
+    if (total > s.bestScore) {
+        s.bestScore = total;
+        std::copy(std::begin(s.move), std::end(s.move), s.bestMove);
+        std::copy(std::begin(s.combo), std::end(s.combo), s.bestCombo);
     }
 }
 
 // Each row overwrites slot r of every column, and deeper slots are written
 // before they are read, so nothing needs undoing.
-void permute(int r) {
+void permute(Search& s, int r) {
     if (r == ROUNDS) {
-        score_board();
+        score_board(s);
         return;
     }
     for (const auto& row : perm) {
         for (int j = 0; j < COLUMNS; ++j) {
             const int c = row[j];
-            board[c][r] = deck[COLUMNS * r + j];
-            move[COLUMNS * r + j] = c;
+            s.board[c][r] = s.deck[COLUMNS * r + j];
+            s.move[COLUMNS * r + j] = c;
         }
-        permute(r + 1);
+        permute(s, r + 1);
     }
 }
 
-void start(const game::Deck& cards) {
-    for (int i = 0; i < DECK_SIZE; ++i) deck[i] = card{cards[i].rank, cards[i].suit};
-    std::fill(std::begin(move), std::end(move), 0);
-    // Every deal allows a pair, a straight or a flush, so the strict
-    // comparison always takes some board.
-    bestScore = 0;
+void start(Search& s, const game::Deck& cards) {
+    for (int i = 0; i < DECK_SIZE; ++i) s.deck[i] = card{cards[i].rank, cards[i].suit};
     for (int j = 0; j < COLUMNS; ++j) {
-        board[j][0] = deck[j];
-        move[j] = j;
+        s.board[j][0] = s.deck[j];
+        s.move[j] = j;
     }
 }
 
@@ -117,11 +119,12 @@ int evalHand(const card* hand) {
 }
 
 game::GameRecord best_record(const game::Deck& cards) {
-    start(cards);
-    permute(1);
+    Search s;
+    start(s, cards);
+    permute(s, 1);
     game::Deal deal;
-    for (int k = 0; k < DEALT; ++k) deal[k] = {game::Card{deck[k].rank, deck[k].suit}, bestMove[k]};
-    return game::record_from_categories(deal, std::to_array(bestCombo));
+    for (int k = 0; k < DEALT; ++k) deal[k] = {game::Card{s.deck[k].rank, s.deck[k].suit}, s.bestMove[k]};
+    return game::record_from_categories(deal, std::to_array(s.bestCombo));
 }
 
 }  // namespace ceilscore
