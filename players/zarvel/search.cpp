@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "players/zarvel/evaluation.h"
+#include "players/zarvel/points_table.h"
 
 namespace zarvel {
 
@@ -31,7 +31,7 @@ void compute_answer(int p) {
     for (int i = 0; i < HAND_SIZE; ++i) {
         for (int j = i + 1; j < HAND_SIZE; ++j) check(aux[i] != aux[j], "compute_answer", "aux[i] != aux[j]");
     }
-    expectedScore += eval_local(aux);
+    expectedScore += eval_table(aux);
 }
 
 // Fills stiva[k..p] with every strictly increasing choice of pool positions
@@ -67,7 +67,7 @@ int best_possible_score(std::span<const Card> column) {
     // Guards the fixed-size candidate; the player never builds a longer column.
     check(column.size() <= HAND_SIZE, "best_possible_score", "column.size() <= 5");
     const int m = HAND_SIZE - static_cast<int>(column.size());
-    if (m == 0) return eval_local(Hand(column.data(), HAND_SIZE));
+    if (m == 0) return eval_table(Hand(column.data(), HAND_SIZE));
     expectedScore = 0;
     std::copy(column.begin(), column.end(), carti_now.begin());
     carti_now_size = static_cast<int>(column.size());
