@@ -38,6 +38,7 @@ bench:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_BENCH=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
+	@scripts/instructions.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

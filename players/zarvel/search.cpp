@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "players/zarvel/evaluation.h"
+#include "players/zarvel/points_table.h"
 
 namespace zarvel {
 
@@ -20,29 +20,33 @@ int carti_now_size = 0;
 std::array<int, 20> stiva;
 int expectedScore = 0;
 
-// Scores the completion in stiva[1..p] together with carti_now.
-void compute_answer(int p) {
+// Scores the completion in stiva[1..p] together with carti_now. The number
+// of cards drawn is a template argument, so that each number gets code
+// without loops over it: this runs for every one of tens of thousands of
+// completions a turn.
+template <int p>
+void compute_answer() {
     // Increasing neighbours make every pair increasing.
     for (int i = 1; i < p; ++i) check(stiva[i] < stiva[i + 1], "compute_answer", "stiva[i] < stiva[j]");
     check(carti_now_size + p == HAND_SIZE, "compute_answer", "aux.size() == 5");
-    std::array<Card, HAND_SIZE> aux;
-    std::copy_n(carti_now.begin(), carti_now_size, aux.begin());
+    std::array<Card, HAND_SIZE> aux = carti_now;  // whole, a fixed size; the drawn cards overwrite its tail
     for (int i = 1; i <= p; ++i) aux[carti_now_size + i - 1] = availableCards[stiva[i]];
     for (int i = 0; i < HAND_SIZE; ++i) {
         for (int j = i + 1; j < HAND_SIZE; ++j) check(aux[i] != aux[j], "compute_answer", "aux[i] != aux[j]");
     }
-    expectedScore += eval_local(aux);
+    expectedScore += eval_table(aux);
 }
 
 // Fills stiva[k..p] with every strictly increasing choice of pool positions
 // 1..n, in lexicographic order, so each p-card subset is scored once.
-void bkt(int k, int n, int p) {
+template <int p>
+void bkt(int k, int n) {
     if (k == p + 1) {
-        compute_answer(p);
+        compute_answer<p>();
         return;
     }
     const int limit = n - p + k;
-    for (stiva[k] = stiva[k - 1] + 1; stiva[k] <= limit; ++stiva[k]) bkt(k + 1, n, p);
+    for (stiva[k] = stiva[k - 1] + 1; stiva[k] <= limit; ++stiva[k]) bkt<p>(k + 1, n);
 }
 
 }  // namespace
@@ -67,12 +71,18 @@ int best_possible_score(std::span<const Card> column) {
     // Guards the fixed-size candidate; the player never builds a longer column.
     check(column.size() <= HAND_SIZE, "best_possible_score", "column.size() <= 5");
     const int m = HAND_SIZE - static_cast<int>(column.size());
-    if (m == 0) return eval_local(Hand(column.data(), HAND_SIZE));
+    if (m == 0) return eval_table(Hand(column.data(), HAND_SIZE));
     expectedScore = 0;
     std::copy(column.begin(), column.end(), carti_now.begin());
     carti_now_size = static_cast<int>(column.size());
     stiva[0] = 0;
-    bkt(1, numberOfCards, m);
+    // The candidate holds the card being placed: at most four are drawn.
+    switch (m) {
+        case 1: bkt<1>(1, numberOfCards); break;
+        case 2: bkt<2>(1, numberOfCards); break;
+        case 3: bkt<3>(1, numberOfCards); break;
+        case 4: bkt<4>(1, numberOfCards); break;
+    }
     return expectedScore;
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/cards.h"
 #include "players/ev/expectation.h"
+#include "players/ev/points_table.h"
 #include "players/ev/unseen.h"
 
 namespace {
@@ -188,6 +189,14 @@ TEST(EvEvalPack, WorkedExamples) {
     EXPECT_EQ(ev::evalPack(pack({"9C", "10D", "QH", "KS", "AS"}).data()), 0);
 }
 
+// The table is complete when the program is compiled: these hold at compile time.
+constexpr int HEARTS_9_TO_K[ev::HAND] = {12, 13, 14, 15, 16};
+constexpr int FULL_HOUSE[ev::HAND] = {3, 1, 15, 7, 9};  // QC 10C QH 10S QS
+static_assert(ev::evalTable(HEARTS_9_TO_K) == 100 && ev::evalPack(HEARTS_9_TO_K) == 100);
+static_assert(ev::evalTable(FULL_HOUSE) == 20 && ev::evalPack(FULL_HOUSE) == 20);
+
+// Every hand against the common rule: evalPack on its cards in ascending
+// order, the table in every order of them, as the expectations fill packs.
 TEST(EvEvalPack, AgreesWithTheCommonCategoryRuleOnEveryHand) {
     std::array<int, game::CATEGORIES> seen{};
     Pack p{};
@@ -199,9 +208,16 @@ TEST(EvEvalPack, AgreesWithTheCommonCategoryRuleOnEveryHand) {
                         std::array<game::Card, game::HAND_SIZE> hand;
                         for (int i = 0; i < ev::HAND; ++i) hand[i] = commonCard(p[i]);
                         const int category = game::category(hand);
+                        const int points = game::CATEGORY_POINTS[category];
                         ++seen[category];
-                        ASSERT_EQ(ev::evalPack(p.data()), game::CATEGORY_POINTS[category])
+                        ASSERT_EQ(ev::evalPack(p.data()), points)
                             << p[0] << ' ' << p[1] << ' ' << p[2] << ' ' << p[3] << ' ' << p[4];
+                        Pack order = p;
+                        do {
+                            ASSERT_EQ(ev::evalTable(order.data()), points) << order[0] << ' ' << order[1] << ' '
+                                                                           << order[2] << ' ' << order[3] << ' '
+                                                                           << order[4];
+                        } while (std::next_permutation(order.begin(), order.end()));
                     }
     EXPECT_EQ(seen, (std::array<int, game::CATEGORIES>{4080, 23040, 8640, 3840, 2040, 720, 120, 16, 8}));
 }

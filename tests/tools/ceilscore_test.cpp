@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "tests/tools/all_hands.h"
-#include "tools/ceilscore/search.h"
+#include "referee/shuffle.h"
 #include "tests/support/support.h"
+#include "tests/tools/plain_search.h"
+#include "tools/ceilscore/search.h"
 
 namespace {
 
@@ -79,6 +83,23 @@ TEST(Ceilscore, KeepsTheFirstOfTwoBestBoards) {
     game::Deal later = best.cards;
     std::swap(later[18].column, later[19].column);
     EXPECT_EQ(game::scored_record(later).total, 212);
+}
+
+// The match runner calls the search from several threads at once: each call
+// must give the record of its own deck, as it does alone.
+TEST(Ceilscore, SearchesRunningAtOnceKeepToTheirOwnDecks) {
+    std::vector<game::Deck> decks = {deck_of(DECK_212), deck_of(ASCENDING)};
+    for (std::uint64_t seed = 1; decks.size() < 6; ++seed) decks.push_back(referee::shuffled_deck(seed));
+    std::vector<game::GameRecord> alone, together(decks.size());
+    for (const game::Deck& deck : decks) alone.push_back(ceilscore::best_record(deck));
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < decks.size(); ++i) {
+        threads.emplace_back([&, i] { together[i] = ceilscore::best_record(decks[i]); });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (std::size_t i = 0; i < decks.size(); ++i) {
+        EXPECT_EQ(game::format_record(together[i]), game::format_record(alone[i])) << "deck " << i;
+    }
 }
 
 TEST(Ceilscore, SameBytesWhateverTheWhiteSpaceAndTheUndealtCards) {
@@ -163,6 +184,74 @@ TEST(Ceilscore, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_EQ(r.err, "ceilscore: nu se poate scrie rezultatul\n");
 }
+
+// ---- the search against the plain one, which scores every board afresh
+
+void expect_plain_search_record(const game::Deck& deck, const std::string& name) {
+    EXPECT_EQ(game::format_record(ceilscore::best_record(deck)),
+              game::format_record(tools_test::plain_best_record(deck)))
+        << name;
+}
+
+// Every deck that a test names: the tools' decks and the players' deals
+// (20 tokens, the undealt cards after them in ascending code order).
+TEST(Ceilscore, SameRecordAsThePlainSearchOnEveryNamedDeck) {
+    std::vector<std::string> decks = {ASCENDING, DECK_212,
+                                      "5 18 22 15 7 14 23 21 6 19 13 16 8 0 9 11 3 17 2 1 10 4 12 20"};
+    const std::vector<std::string> deals[] = {
+        // zarvel-002's worked deal
+        {"AS", "9H", "KD", "10C", "QS", "JH", "9S", "AD", "KC", "10H", "JS", "QD", "9D", "AC", "KS", "10S", "QH",
+         "JD", "9C", "KH"},
+        // the expected-value players' deal and the one on which they part
+        {"QH", "9S", "AD", "10C", "KH", "JH", "9H", "QS", "10H", "AH", "KS", "JC", "9D", "KD", "QC", "AS", "JD",
+         "10S", "AC", "KC"},
+        {"JD", "9H", "JS", "10D", "KD", "QC", "JH", "10H", "AH", "9C", "10S", "10C", "QH", "9D", "QD", "KH", "KC",
+         "9S", "AC", "JC"},
+        // the suit player's
+        {"9C", "10D", "JC", "QH", "KC", "AS", "9D", "10C", "JH", "QC", "KD", "9S", "AD", "AH", "10S", "KS", "10H",
+         "KH", "QS", "QD"},
+        {"9C", "9D", "10C", "9H", "JC", "QC", "10D", "10H", "KC", "AC", "JD", "JH", "QD", "KD", "QH", "KH", "AD",
+         "AH", "9S", "10S"},
+        {"9C", "9D", "10C", "9H", "AS", "JC", "10D", "10H", "KS", "QC", "JD", "JH", "QS", "KC", "QD", "QH", "AC",
+         "KD", "KH", "AD"},
+        {"9C", "9D", "9H", "9S", "10S", "10C", "10D", "10H", "JC", "JD", "JH", "JS", "QC", "QD", "QH", "QS", "KC",
+         "KD", "KH", "KS"},
+        // the tally player's
+        {"9C", "9D", "9H", "KC", "QC", "QD", "QH", "AC", "9S", "QS", "KD", "KH", "AD", "AH", "AS", "KS", "10C",
+         "10D", "10H", "10S"},
+        {"9C", "KC", "QC", "AC", "9D", "9H", "JD", "JS", "9S", "10C", "10D", "10H", "QD", "QH", "QS", "KD", "KH",
+         "KS", "AD", "AH"},
+        {"9C", "9D", "9H", "KC", "9S", "QC", "QD", "QH", "JC", "JD", "JH", "JS", "AC", "AD", "AH", "AS", "KD", "KH",
+         "KS", "10C"},
+        {"KC", "KD", "KH", "9C", "9D", "QC", "QD", "QH", "JC", "JD", "JH", "JS", "KS", "AC", "AD", "AH", "10C",
+         "10D", "10H", "10S"},
+        {"KC", "KD", "KH", "9C", "9D", "QC", "QD", "QH", "JC", "JD", "JH", "JS", "AC", "AD", "AH", "AS", "KS", "10C",
+         "10D", "10H"},
+        {"9C", "9D", "10H", "9S", "10S", "9H", "JC", "JD", "JH", "JS", "QC", "QD", "QH", "QS", "KC", "KD", "KH", "KS",
+         "AC", "AD"},
+    };
+    for (const auto& deal : deals) decks.push_back(testing_support::deck_text(deal));
+    for (const std::string& deck : decks) expect_plain_search_record(deck_of(deck), deck);
+}
+
+// Seeded decks of the referee's shuffle, in four parts that run side by
+// side. The sanitizer build's plain search is slow: it checks a few dozen.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int DECKS_PER_PART = 8;
+#else
+constexpr int DECKS_PER_PART = 500;
+#endif
+
+class CeilscoreSeededDecks : public ::testing::TestWithParam<int> {};
+
+TEST_P(CeilscoreSeededDecks, SameRecordAsThePlainSearch) {
+    const int first_seed = GetParam() * DECKS_PER_PART + 1;
+    for (int seed = first_seed; seed < first_seed + DECKS_PER_PART; ++seed) {
+        expect_plain_search_record(referee::shuffled_deck(seed), "seed " + std::to_string(seed));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, CeilscoreSeededDecks, ::testing::Range(0, 4));
 
 TEST(CeilscoreEvalHand, AgreesWithTheCommonRuleOnEveryHand) {
     for (const tools_test::Hand& hand : tools_test::all_hands()) {

@@ -8,6 +8,7 @@
 #include "common/cards.h"
 #include "players/zarvel/player_cards.h"
 #include "players/zarvel/evaluation.h"
+#include "players/zarvel/points_table.h"
 
 namespace {
 
@@ -51,8 +52,14 @@ TEST(ZarvelEvaluation, CountTestsCompareExactCounts) {
     EXPECT_FALSE(zarvel::culoare(hand("9C 10C JC QC KD")));
 }
 
+// The table is complete when the program is compiled: these hold at compile time.
+constexpr Five FLUSH_9_TO_K = {{{9, 'H'}, {10, 'H'}, {11, 'H'}, {12, 'H'}, {13, 'H'}}};
+constexpr Five TWO_PAIRS = {{{11, 'C'}, {9, 'H'}, {11, 'D'}, {14, 'D'}, {9, 'S'}}};
+static_assert(zarvel::eval_table(FLUSH_9_TO_K) == 100 && zarvel::eval_local(FLUSH_9_TO_K) == 100);
+static_assert(zarvel::eval_table(TWO_PAIRS) == 2 && zarvel::eval_local(TWO_PAIRS) == 2);
+
 // Every 5-card hand of the deck, in every order of its cards, against the
-// common category rule.
+// common category rule, both by the chain of tests and by the table.
 TEST(ZarvelEvaluation, AgreesWithTheCategoryRuleOnEveryHandInEveryOrder) {
     std::array<int, game::CATEGORIES> per_category{};
     int hands = 0;
@@ -74,6 +81,9 @@ TEST(ZarvelEvaluation, AgreesWithTheCategoryRuleOnEveryHandInEveryOrder) {
             Five five;
             for (int i = 0; i < game::HAND_SIZE; ++i) five[i] = from_common(common[order[i]]);
             ASSERT_EQ(zarvel::eval_local(five), points) << "codes " << codes[order[0]] << ' ' << codes[order[1]]
+                                                        << ' ' << codes[order[2]] << ' ' << codes[order[3]] << ' '
+                                                        << codes[order[4]];
+            ASSERT_EQ(zarvel::eval_table(five), points) << "codes " << codes[order[0]] << ' ' << codes[order[1]]
                                                         << ' ' << codes[order[2]] << ' ' << codes[order[3]] << ' '
                                                         << codes[order[4]];
         } while (std::next_permutation(order.begin(), order.end()));

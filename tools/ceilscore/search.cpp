@@ -2,6 +2,12 @@
 // legal board into that form without changing its total. Rounds 1..4 each
 // take every row of `perm`, so 24^4 boards are scored, round 1 varying
 // slowest; the strict comparison keeps the first board with the best total.
+//
+// A column holds its own round-0 card and one of the four cards of each
+// later round: it can be filled in only 4^4 = 256 ways, while the boards
+// are 331,776. So each column is scored once per way before the walk, and
+// the walk adds up four table entries per board instead of scoring four
+// hands: the same boards in the same order, with the same totals.
 #include "tools/ceilscore/search.h"
 
 #include <algorithm>
@@ -32,53 +38,91 @@ constexpr auto perm = [] {
     return rows;
 }();
 
-card deck[DECK_SIZE];
-card board[COLUMNS][HAND_SIZE];  // column c, slot k: the card it receives in round k
-int move[DECK_SIZE];             // column of each deal position; 20..23 stay 0
-int combo[COLUMNS];
-int bestScore;
-int bestMove[DECK_SIZE];
-int bestCombo[COLUMNS];
+// A way of filling a column: the index j_r (0..3) of the card that it
+// receives in each round r = 1..4, as the base-4 number j1 j2 j3 j4.
+constexpr int WAYS = 256;
+using Ways = std::array<int, COLUMNS>;  // each column's way, for the rounds placed so far
 
-void score_board() {
-    int total = 0;
-    for (int i = 0; i < COLUMNS; ++i) {
-        combo[i] = evalHand(board[i]);
-        total += SCORES[combo[i]];
-    }
-    if (total > bestScore) {
-        bestScore = total;
-        std::copy(std::begin(move), std::end(move), bestMove);
-        std::copy(std::begin(combo), std::end(combo), bestCombo);
+constexpr int way_digit(int way, int r) { return (way >> (2 * (ROUNDS - 1 - r))) & 3; }
+
+// Everything one search works on. Each call of best_record has its own, so
+// that searches may run at the same time on several threads.
+struct Search {
+    card deck[DECK_SIZE];
+    card board[COLUMNS][HAND_SIZE];  // column c, slot k: the card it receives in round k
+    int move[DECK_SIZE] = {};        // column of each deal position; 20..23 stay 0
+    int combo[COLUMNS];
+    // Every deal allows a pair, a straight or a flush, so the strict
+    // comparison always takes some board.
+    int bestScore = 0;
+    int bestMove[DECK_SIZE];
+    int bestCombo[COLUMNS];
+    // Category and points of column c filled in each way.
+    int category[COLUMNS][WAYS];
+    int points[COLUMNS][WAYS];
+};
+
+void score_ways(Search& s, int c) {
+    for (int way = 0; way < WAYS; ++way) {
+        for (int r = 1; r < ROUNDS; ++r) s.board[c][r] = s.deck[COLUMNS * r + way_digit(way, r)];
+        s.category[c][way] = evalHand(s.board[c]);
+        s.points[c][way] = SCORES[s.category[c][way]];
     }
 }
 
-// Each row overwrites slot r of every column, and deeper slots are written
-// before they are read, so nothing needs undoing.
-void permute(int r) {
-    if (r == ROUNDS) {
-        score_board();
+// The ways of the columns after one more round placed by a row of `perm`.
+Ways deeper_ways(const Ways& ways, const std::array<int, COLUMNS>& row) {
+    Ways deeper;
+    for (int j = 0; j < COLUMNS; ++j) deeper[row[j]] = ways[row[j]] * COLUMNS + j;
+    return deeper;
+}
+
+void keep_board(Search& s, int total, const Ways& ways) {
+    s.bestScore = total;
+    for (int i = 0; i < COLUMNS; ++i) s.combo[i] = s.category[i][ways[i]];
+    std::copy(std::begin(s.move), std::end(s.move), s.bestMove);
+    std::copy(std::begin(s.combo), std::end(s.combo), s.bestCombo);
+}
+
+// The 24 boards that differ only in the last round, each scored by adding
+// four table entries. Out of line, the loop keeps its values in registers;
+// inlined into the levels above, it shares them and spills.
+[[gnu::noinline]] void score_last_round(Search& s, const Ways& ways) {
+    constexpr int r = ROUNDS - 1;
+    // pointsWith[j][c]: the points of column c when it receives the round's card j.
+    int pointsWith[COLUMNS][COLUMNS];
+    for (int j = 0; j < COLUMNS; ++j) {
+        for (int c = 0; c < COLUMNS; ++c) pointsWith[j][c] = s.points[c][ways[c] * COLUMNS + j];
+    }
+    for (const auto& row : perm) {
+        int total = 0;
+        for (int j = 0; j < COLUMNS; ++j) total += pointsWith[j][row[j]];
+        if (total > s.bestScore) {
+            // Only a board that is kept needs its last round in `move`.
+            std::copy(row.begin(), row.end(), s.move + COLUMNS * r);
+            keep_board(s, total, deeper_ways(ways, row));
+        }
+    }
+}
+
+// Rounds r and later, each round as every row of `perm` in turn.
+void permute(Search& s, int r, const Ways& ways) {
+    if (r == ROUNDS - 1) {
+        score_last_round(s, ways);
         return;
     }
     for (const auto& row : perm) {
-        for (int j = 0; j < COLUMNS; ++j) {
-            const int c = row[j];
-            board[c][r] = deck[COLUMNS * r + j];
-            move[COLUMNS * r + j] = c;
-        }
-        permute(r + 1);
+        std::copy(row.begin(), row.end(), s.move + COLUMNS * r);
+        permute(s, r + 1, deeper_ways(ways, row));
     }
 }
 
-void start(const game::Deck& cards) {
-    for (int i = 0; i < DECK_SIZE; ++i) deck[i] = card{cards[i].rank, cards[i].suit};
-    std::fill(std::begin(move), std::end(move), 0);
-    // Every deal allows a pair, a straight or a flush, so the strict
-    // comparison always takes some board.
-    bestScore = 0;
+void start(Search& s, const game::Deck& cards) {
+    for (int i = 0; i < DECK_SIZE; ++i) s.deck[i] = card{cards[i].rank, cards[i].suit};
     for (int j = 0; j < COLUMNS; ++j) {
-        board[j][0] = deck[j];
-        move[j] = j;
+        s.board[j][0] = s.deck[j];
+        s.move[j] = j;
+        score_ways(s, j);
     }
 }
 
@@ -117,11 +161,12 @@ int evalHand(const card* hand) {
 }
 
 game::GameRecord best_record(const game::Deck& cards) {
-    start(cards);
-    permute(1);
+    Search s;
+    start(s, cards);
+    permute(s, 1, Ways{});
     game::Deal deal;
-    for (int k = 0; k < DEALT; ++k) deal[k] = {game::Card{deck[k].rank, deck[k].suit}, bestMove[k]};
-    return game::record_from_categories(deal, std::to_array(bestCombo));
+    for (int k = 0; k < DEALT; ++k) deal[k] = {game::Card{s.deck[k].rank, s.deck[k].suit}, s.bestMove[k]};
+    return game::record_from_categories(deal, std::to_array(s.bestCombo));
 }
 
 }  // namespace ceilscore

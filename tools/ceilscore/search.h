@@ -17,7 +17,8 @@ struct card {
 int evalHand(const card* hand);
 
 // Scores every board of the deal in a fixed order and returns the first one
-// that reaches the highest total, as a game record.
+// that reaches the highest total, as a game record. Each call keeps its state
+// to itself, so calls may run on several threads at once.
 game::GameRecord best_record(const game::Deck& cards);
 
 }  // namespace ceilscore
