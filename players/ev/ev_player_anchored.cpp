@@ -3,6 +3,7 @@
 // column when it last received a card.
 #include <iostream>
 
+#include "common/guarded_main.h"
 #include "common/usage.h"
 #include "players/ev/measures.h"
 
@@ -13,10 +14,12 @@ constexpr const char* WHAT_IT_DOES =
     "le crește cel mai mult, față de așteptarea păstrată când coloana a primit ultima\n"
     "ei carte.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     game::answer_player_help(argc, argv, "ev-player-anchored", WHAT_IT_DOES);
     ev::play("ev-player-anchored", ev::ANCHORED, std::cin, std::cout);
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("ev-player-anchored", run, argc, argv); }

@@ -2,6 +2,7 @@
 // column its suit; a later card goes to a free unbroken column of its suit,
 // else to a free broken column, else it breaks the free column whose suit
 // has been read most often so far. Only the suit letter of a token is read.
+#include "common/guarded_main.h"
 #include "common/usage.h"
 #include "players/suit/suit_player.h"
 
@@ -12,10 +13,12 @@ constexpr const char* WHAT_IT_DOES =
     "carte care nu se potrivește nicăieri merge într-o coloană deja stricată, ori\n"
     "strică încă una.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     game::answer_player_help(argc, argv, "suit-player", WHAT_IT_DOES);
     suit::play(stdin, stdout);
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("suit-player", run, argc, argv); }

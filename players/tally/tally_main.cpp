@@ -2,6 +2,7 @@
 // column that already holds the most cards of its rank, the lowest such
 // column on a tie; in the third round a tie over a rank with three cards on
 // the board goes to the highest free column instead.
+#include "common/guarded_main.h"
 #include "common/usage.h"
 #include "players/tally/tally.h"
 
@@ -11,10 +12,12 @@ constexpr const char* WHAT_IT_DOES =
     "Jucător: joacă pe cărți de același rang. Fiecare carte merge în coloana liberă\n"
     "care are deja cele mai multe cărți de rangul ei.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     game::answer_player_help(argc, argv, "tally-player", WHAT_IT_DOES);
     tally::play(stdin, stdout);
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("tally-player", run, argc, argv); }

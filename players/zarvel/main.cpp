@@ -3,6 +3,7 @@
 // that column could be completed from the cards not seen yet; the largest
 // total wins, the lowest column on a tie. Exit status 1 after a failed check
 // on its input (a diagnostic line on standard error).
+#include "common/guarded_main.h"
 #include "common/usage.h"
 #include "players/zarvel/player.h"
 
@@ -14,10 +15,12 @@ constexpr const char* WHAT_IT_DOES =
     "alege coloana cu totalul cel mai mare. La fiecare pornire scrie un pachet de\n"
     "antrenament în data.in, în directorul curent.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     // Before the practice deck: asking for help writes no file.
     game::answer_player_help(argc, argv, "zarvel-002", WHAT_IT_DOES);
     return zarvel::play();
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("zarvel-002", run, argc, argv); }

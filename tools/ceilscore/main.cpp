@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/guarded_main.h"
 #include "common/deck_file.h"
 #include "common/usage.h"
 #include "tools/ceilscore/search.h"
@@ -31,9 +32,7 @@ bool read_deck_operand(const std::string& operand, game::Deck& deck, std::string
     return game::read_deck(operand, deck, error);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
     if (operands.size() != 1) {
         std::fputs("Sintaxă: ceilscore <fișier>\n", stderr);
@@ -48,3 +47,7 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("ceilscore", run, argc, argv); }

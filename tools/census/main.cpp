@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/guarded_main.h"
 #include "common/cards.h"
 #include "common/usage.h"
 #include "tools/census/eval_hand.h"
@@ -54,9 +55,7 @@ int count_hands() {
     return hands;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
     if (!operands.empty()) game::usage_error(USAGE, "argument în plus: " + operands[0]);
     fill_deck();
@@ -70,3 +69,7 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("hand-census", run, argc, argv); }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/guarded_main.h"
 #include "common/record.h"
 #include "common/usage.h"
 
@@ -76,9 +77,7 @@ int fail(const std::string& message) {
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
     if (operands.size() > 1) game::usage_error(USAGE, "argument în plus: " + operands[1]);
     game::GameRecord record;
@@ -97,3 +96,7 @@ int main(int argc, char** argv) {
     if (std::fflush(stdout) != 0) return fail("nu se poate scrie afișarea");
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return game::guarded_main("record-view", run, argc, argv); }
