@@ -39,6 +39,7 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
 	@scripts/instructions.sh $(BUILD)
+	@scripts/match_speed.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
@@ -40,11 +39,15 @@ void ignore_file_size_signal() {
 // threads creating files).
 mode_t new_file_mode() {
     static const mode_t mode = [] {
-        std::ifstream status("/proc/self/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(0666 & ~std::strtoul(line.c_str() + 6, nullptr, 8));
+        mode_t mask = 022;
+        if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status)) {
+                if (std::strncmp(line, "Umask:", 6) == 0) mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+            }
+            std::fclose(status);
         }
-        return static_cast<mode_t>(0644);
+        return static_cast<mode_t>(0666 & ~mask);
     }();
     return mode;
 }

@@ -1,7 +1,7 @@
 #include "match/match.h"
 
 #include <atomic>
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -12,12 +12,11 @@
 #include "common/int_scanner.h"
 #include "common/process.h"
 #include "referee/shuffle.h"
+#include "tools/ceilscore/search.h"
 
 namespace match {
 
 namespace {
-
-constexpr int CEILING_TIMEOUT_MS = 60000;
 
 std::uint64_t splitmix64(std::uint64_t x) {
     x += 0x9e3779b97f4a7c15ULL;
@@ -126,26 +125,18 @@ bool play(const MatchConfig& config, const Player& player, const game::Deck& dec
     return true;
 }
 
-void find_ceiling(const MatchConfig& config, const game::Deck& deck, const std::string& cwd, int deal,
-                  RecordKeeper& records, DealOutcome& outcome) {
-    std::string error;
-    const std::string deck_path = cwd + "/deck.txt";
-    proc::CommandResult run;
-    game::GameRecord record;
-    const auto start = std::chrono::steady_clock::now();
-    if (!game::write_deck(deck_path, deck, error) ||
-        !proc::run_command({config.ceiling_program, deck_path}, cwd, "", CEILING_TIMEOUT_MS, run, error)) {
-        outcome.ceiling_error = error;
-        return;
-    }
-    outcome.ceiling_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const std::string record_file = cwd + "/ceiling.dat";
-    if (!run.exit.clean() || !game::replace_file(record_file, run.out, error) ||
-        !game::read_record(record_file, record, error)) {
-        outcome.ceiling_error = config.ceiling_program + ": " + (run.exit.clean() ? error : proc::describe(run.exit));
-        if (!run.err.empty()) outcome.ceiling_error += ": " + game::printable(run.err, 200);
-        return;
-    }
+double thread_cpu_seconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The deal's ceiling, searched here in the worker: its cost is the
+// processor time of the search, which no process or file adds to.
+void find_ceiling(const game::Deck& deck, int deal, RecordKeeper& records, DealOutcome& outcome) {
+    const double start = thread_cpu_seconds();
+    const game::GameRecord record = ceilscore::best_record(deck);
+    outcome.ceiling_seconds = thread_cpu_seconds() - start;
     outcome.ceiling = record.total;
     records.keep(deal, CEILING_LABEL, record);
 }
@@ -167,7 +158,7 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
         decks[d] = referee::shuffled_deck(deals[d].seed);
     }
     // Task t is deal t / per_deal; its slot is a player, or the ceiling after the last player.
-    const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
+    const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
     const std::size_t tasks = per_deal * static_cast<std::size_t>(config.deals);
     std::atomic<std::size_t> next{0};
     std::mutex report;
@@ -177,15 +168,17 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
     auto task = [&](std::size_t t) {
         const int deal = static_cast<int>(t / per_deal);
         const std::size_t slot = t % per_deal;
-        std::string error;
-        const ScratchDir scratch(config.scratch_dir, t, error);
-        if (!error.empty()) return stop.fail(error);
         if (slot == config.players.size()) {
-            find_ceiling(config, decks[deal], scratch.path(), deal, records, deals[deal]);
-        } else if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, records,
-                         deals[deal].games[slot], error)) {
-            if (proc::interrupt_signal() == 0) stop.fail(error);
-            return;
+            find_ceiling(decks[deal], deal, records, deals[deal]);
+        } else {
+            std::string error;
+            const ScratchDir scratch(config.scratch_dir, t, error);
+            if (!error.empty()) return stop.fail(error);
+            if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, records, deals[deal].games[slot],
+                      error)) {
+                if (proc::interrupt_signal() == 0) stop.fail(error);
+                return;
+            }
         }
         const std::lock_guard lock(report);
         done();

@@ -29,7 +29,7 @@ struct MatchConfig {
     int jobs = 1;
     int timeout_ms = 10000;
     std::vector<Player> players;
-    std::string ceiling_program;  // empty: no ceiling
+    bool ceiling = true;          // each deal's best arrangement, searched in process
     std::string records_dir;      // empty: records are not kept
     std::string scratch_dir;      // where each game gets a directory of its own
 };
@@ -45,9 +45,8 @@ struct GameOutcome {
 
 struct DealOutcome {
     std::uint64_t seed = 0;       // replays the deal with `referee --seed`
-    int ceiling = -1;             // -1: none (not asked for, or the search failed)
-    std::string ceiling_error;
-    double ceiling_seconds = 0;
+    int ceiling = -1;             // -1: not asked for
+    double ceiling_seconds = 0;   // processor time of the search
     std::vector<GameOutcome> games;  // one per player, in the players' order
 };
 

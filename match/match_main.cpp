@@ -217,7 +217,7 @@ int run(int argc, char** argv) {
     match::MatchConfig& config = options.config;
     const std::string ours = own_directory();
     config.players = players_of(options, ours);
-    if (options.ceiling) config.ceiling_program = resolve("ceilscore", ours);
+    config.ceiling = options.ceiling;
     if (!options.has_seed) config.seed = referee::fresh_seed();
     check_outputs(options);
 
@@ -225,18 +225,15 @@ int run(int argc, char** argv) {
     std::string error;
     if (!scratch.make(error)) return fail(error, 2);
     config.scratch_dir = scratch.path();
-    std::vector<std::string> programs;
-    for (const match::Player& player : config.players) programs.push_back(player.path);
-    if (!config.ceiling_program.empty()) programs.push_back(config.ceiling_program);
-    for (const std::string& program : programs) {
-        const std::string problem = start_problem(program, config.scratch_dir);
+    for (const match::Player& player : config.players) {
+        const std::string problem = start_problem(player.path, config.scratch_dir);
         if (!problem.empty()) return fail(problem, 2);
     }
 
     std::fprintf(stderr, "%s: %d împărțiri, sămânța %llu, %zu jucători, %d fire%s\n", PROGRAM, config.deals,
                  static_cast<unsigned long long>(config.seed), config.players.size(), config.jobs,
-                 config.ceiling_program.empty() ? ", fără plafon" : "");
-    const std::size_t per_deal = config.players.size() + (config.ceiling_program.empty() ? 0 : 1);
+                 config.ceiling ? "" : ", fără plafon");
+    const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
     match::Progress progress(per_deal * static_cast<std::size_t>(config.deals));
     const match::MatchRun run = match::run_match(config, [&] { progress.step(); });
     progress.finish();
@@ -257,7 +254,6 @@ int run(int argc, char** argv) {
     if (!kept) return 2;
 
     for (const match::DealOutcome& deal : run.deals) {
-        if (!deal.ceiling_error.empty()) return 1;
         for (const match::GameOutcome& game : deal.games) {
             if (game.fault != match::Fault::none) return 1;
         }

@@ -105,16 +105,14 @@ std::string players_table(const MatchConfig& config, const std::vector<DealOutco
         cells.push_back(fixed(f.games ? 1000 * f.seconds / f.games : 0, 1));
         table.row(cells);
     }
-    if (!config.ceiling_program.empty()) {
+    if (config.ceiling) {
         std::vector<double> ceilings;
         double seconds = 0;
-        int failed = 0;
         for (const DealOutcome& deal : deals) {
-            if (deal.ceiling >= 0) ceilings.push_back(deal.ceiling);
-            failed += deal.ceiling < 0;
+            ceilings.push_back(deal.ceiling);
             seconds += deal.ceiling_seconds;
         }
-        std::vector<std::string> cells = {"plafon (ceilscore)", std::to_string(deals.size()), std::to_string(failed)};
+        std::vector<std::string> cells = {"plafon (ceilscore)", std::to_string(deals.size()), "0"};
         for (std::string& cell : score_cells(summarize(ceilings))) cells.push_back(cell);
         cells.insert(cells.end(), {"100.0%", "100.0%", fixed(deals.empty() ? 0 : 1000 * seconds / deals.size(), 1)});
         table.row(cells);
@@ -164,11 +162,6 @@ std::string faults_list(const MatchConfig& config, const std::vector<DealOutcome
             break;
         }
         text += "\n";
-    }
-    for (std::size_t d = 0; d < deals.size(); ++d) {
-        if (!deals[d].ceiling_error.empty()) {
-            text += "  plafonul împărțirii " + std::to_string(d + 1) + ": " + deals[d].ceiling_error + "\n";
-        }
     }
     return text;
 }
@@ -239,7 +232,7 @@ std::string match_svg(const MatchConfig& config, const std::vector<DealOutcome>&
         std::sort(scores.begin(), scores.end());
         rows.push_back({config.players[p].name, scores, "#4e79a7"});
     }
-    if (!config.ceiling_program.empty()) {
+    if (config.ceiling) {
         std::vector<double> ceilings;
         for (const DealOutcome& deal : deals) {
             if (deal.ceiling >= 0) ceilings.push_back(deal.ceiling);

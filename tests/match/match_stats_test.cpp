@@ -58,7 +58,7 @@ std::vector<DealOutcome> two_players(int deals) {
 match::MatchConfig config_of(std::vector<std::string> names) {
     match::MatchConfig config;
     for (const std::string& name : names) config.players.push_back({name, "/bin/" + name});
-    config.ceiling_program = "ceilscore";
+    config.ceiling = true;
     config.seed = 9;
     return config;
 }

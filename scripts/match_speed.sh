@@ -1,0 +1,32 @@
+#!/bin/sh
+# Deals per second of a match of the five players, with and without the
+# ceiling, beside a floor measured in the same run: the same number of games
+# of a trivial player (bench/trivial_player.cpp) through the same driver.
+#   scripts/match_speed.sh BUILD_DIR [DEALS]
+set -eu
+build="$(cd "$1" && pwd)"
+deals="${2:-200}"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+# seconds COMMAND...: wall time of one run, its output dropped.
+seconds() {
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 || true
+    awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.3f", b - a }'
+}
+# ratio A B [DECIMALS]: A / B
+ratio() { awk -v a="$1" -v b="$2" -v d="${3:-2}" 'BEGIN { printf "%.*f", d, a / b }'; }
+
+echo "== match, $deals deals, five players (deals per second)"
+printf "%-6s %16s %16s %16s %12s %12s\n" jobs "with ceiling" "no ceiling" "floor" "with/no" "with/floor"
+for jobs in 1 2; do
+    common="--deals $deals --seed 1 --jobs $jobs --timeout-ms 60000"
+    with=$(seconds "$build/bin/match" $common)
+    without=$(seconds "$build/bin/match" $common --no-ceiling)
+    # Five games a deal, as many as the five players play.
+    floor=$(seconds "$build/bin/match" --deals $((deals * 5)) --seed 1 --jobs $jobs --no-ceiling \
+        "$build/bench/trivial-player")
+    printf "%-6s %16s %16s %16s %12s %12s\n" "$jobs" "$(ratio "$deals" "$with" 1)" "$(ratio "$deals" "$without" 1)" \
+        "$(ratio "$deals" "$floor" 1)" "$(ratio "$without" "$with")" "$(ratio "$floor" "$with")"
+done
