@@ -11,6 +11,7 @@
 #include "common/files.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
+#include "match/scratch.h"
 #include "referee/shuffle.h"
 #include "tools/ceilscore/search.h"
 
@@ -44,28 +45,6 @@ private:
     std::atomic<bool> failed_{false};
     mutable std::mutex mutex_;
     std::string message_;
-};
-
-// A directory for one task, removed with its contents when the task ends.
-// The root is made again should a player have removed it.
-class ScratchDir {
-public:
-    ScratchDir(const std::string& root, std::size_t task, std::string& error)
-        : path_(root + "/" + std::to_string(task)) {
-        std::error_code failed;
-        std::filesystem::create_directories(path_, failed);
-        if (failed) error = path_ + ": nu se poate crea directorul de lucru: " + failed.message();
-    }
-    ~ScratchDir() {
-        std::string ignored;  // what cannot go now goes with the root at the end
-        game::remove_tree(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 // Keeps the record of every game when asked to, and counts the ones that
@@ -105,7 +84,7 @@ bool play(const MatchConfig& config, const Player& player, const game::Deck& dec
     options.cwd = cwd;
     options.capture_stderr = true;  // parallel games would interleave it; faults carry their own message
     referee::GameResult result;
-    switch (referee::play_game(deck, {player.path}, options, result, error)) {
+    switch (referee::play_game(deck, player.command, options, result, error)) {
         case referee::Played::yes: break;
         case referee::Played::not_started:
             result.fault = Fault::stopped;
@@ -147,7 +126,7 @@ std::uint64_t deal_seed(std::uint64_t seed, int index) {
     return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
 }
 
-MatchRun run_match(const MatchConfig& config, const std::function<void()>& done) {
+MatchRun run_match(const MatchConfig& config, const std::function<void(int deal)>& deal_done) {
     MatchRun run;
     std::vector<DealOutcome>& deals = run.deals;
     deals.resize(config.deals);
@@ -161,6 +140,7 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
     const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
     const std::size_t tasks = per_deal * static_cast<std::size_t>(config.deals);
     std::atomic<std::size_t> next{0};
+    std::vector<std::size_t> unfinished(config.deals, per_deal);  // tasks of each deal not done yet
     std::mutex report;
     Stop stop;
     RecordKeeper records(config);
@@ -181,7 +161,7 @@ MatchRun run_match(const MatchConfig& config, const std::function<void()>& done)
             }
         }
         const std::lock_guard lock(report);
-        done();
+        if (--unfinished[deal] == 0) deal_done(deal);
     };
     auto worker = [&] {
         try {

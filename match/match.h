@@ -19,8 +19,8 @@ using referee::Fault;
 using referee::fault_name;
 
 struct Player {
-    std::string name;  // as shown in tables and in record names: unique in a match
-    std::string path;  // absolute, or a bare name looked up in PATH
+    std::string name;                  // unique in a match: what the tables, the CSV and record names show
+    std::vector<std::string> command;  // the program (absolute, or a bare name looked up in PATH), its arguments
 };
 
 struct MatchConfig {
@@ -66,10 +66,11 @@ struct MatchRun {
     bool interrupted = false;
 };
 
-// Plays the whole match; `done` is called after every game or ceiling search
-// (from worker threads, one at a time). It stops early, with every game in
-// flight killed, on an interrupt (proc::catch_interrupts) or on a failure of
-// its own, which is never counted against a player.
-MatchRun run_match(const MatchConfig& config, const std::function<void()>& done);
+// Plays the whole match; `deal_done` is called with a deal's index once all
+// its games (and its ceiling) are done, from worker threads, one at a time.
+// It stops early, with every game in flight killed, on an interrupt
+// (proc::catch_interrupts) or on a failure of its own, which is never
+// counted against a player.
+MatchRun run_match(const MatchConfig& config, const std::function<void(int deal)>& deal_done);
 
 }  // namespace match

@@ -1,5 +1,6 @@
-// The progress of a long run on standard error: a line redrawn in place on
-// a terminal, otherwise a plain line every few seconds.
+// The progress of a match on standard error: deals done of all, the share,
+// the rate, the time gone and the time left. On a terminal one line redrawn
+// in place; otherwise a plain line every few seconds, and once more at the end.
 #pragma once
 
 #include <chrono>
@@ -9,15 +10,16 @@ namespace match {
 
 class Progress {
 public:
-    explicit Progress(std::size_t total);
-    void step();    // one more unit done; not thread-safe, callers serialise
-    void finish();  // clears the line on a terminal
+    Progress(std::size_t total, bool shown);
+    void step();    // one more deal done; not thread-safe, callers serialise
+    void finish();  // the last count: cleared on a terminal, written once more elsewhere
+    double elapsed_seconds() const;
 
 private:
     void draw(const char* end);
 
     std::size_t total_, done_ = 0;
-    bool terminal_;
+    bool shown_, terminal_;
     std::chrono::steady_clock::time_point start_, last_;
 };
 

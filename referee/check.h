@@ -8,10 +8,12 @@
 
 namespace referee {
 
-// Plays the deal twice, prints a numbered list of checks, each "Passed" or
-// "Failed" with the reason, and returns the exit status: 0 when all pass,
-// 1 otherwise, 2 when the player cannot be started or the games cannot be
-// run, 128 + the signal when interrupted.
-int check_player(const game::Deck& deck, const std::vector<std::string>& player, int timeout_ms);
+// Plays the deal twice, prints which deal it is (`deal` says how to play it
+// again) and a numbered list of checks, each "Reușit", "Eșuat" with the
+// reason, or "Notă" for what is legal but worth knowing, and returns the
+// exit status: 0 when none fails, 1 otherwise, 2 when the player cannot be
+// started or the games cannot be run, 128 + the signal when interrupted.
+int check_player(const game::Deck& deck, const std::string& deal, const std::vector<std::string>& player,
+                 int timeout_ms);
 
 }  // namespace referee

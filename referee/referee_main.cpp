@@ -90,20 +90,29 @@ Options parse(int argc, char** argv) {
     return options;
 }
 
-game::Deck deal(const Options& options) {
-    std::string error;
+struct Deal {
     game::Deck deck;
+    std::string shown;  // how to play it again
+};
+
+// The deck of the file, or shuffled by the seed given or a fresh one, which
+// a game tells on standard error.
+Deal deal(const Options& options) {
+    std::string error;
+    Deal dealt;
     if (!options.deck_path.empty()) {
-        if (!game::read_deck(options.deck_path, deck, error)) referee::die(PROGRAM, error, 2);
-        return deck;
+        if (!game::read_deck(options.deck_path, dealt.deck, error)) referee::die(PROGRAM, error, 2);
+        dealt.shown = "pachetul din " + options.deck_path + " (se reia cu --deck " + options.deck_path + ")";
+        return dealt;
     }
-    std::uint64_t seed = options.seed;
+    const std::uint64_t seed = options.has_seed ? options.seed : referee::fresh_seed();
+    dealt.deck = referee::shuffled_deck(seed);
+    dealt.shown = "sămânța " + std::to_string(seed) + " (se reia cu --seed " + std::to_string(seed) + ")";
     if (!options.has_seed && !options.check) {
-        seed = referee::fresh_seed();
         std::fprintf(stderr, "%s: sămânța %llu (jocul se reia cu --seed %llu)\n", PROGRAM,
                      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     }
-    return referee::shuffled_deck(seed);
+    return dealt;
 }
 
 // Ends the referee after a game that was not played: the interrupt's status,
@@ -133,8 +142,11 @@ int run(int argc, char** argv) {
     const Options options = parse(argc, argv);
     if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
     if (!options.check) check_outputs(options);
-    const game::Deck deck = deal(options);
-    if (options.check) return finish_output(referee::check_player(deck, options.player, options.timeout_ms));
+    const Deal dealt = deal(options);
+    const game::Deck& deck = dealt.deck;
+    if (options.check) {
+        return finish_output(referee::check_player(deck, dealt.shown, options.player, options.timeout_ms));
+    }
     std::string error;
     if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
         referee::die(PROGRAM, error, 2);

@@ -55,6 +55,7 @@ std::vector<Case> referee_cases() {
     const std::vector<hostile::Entry> deck = {file("deck.txt", DECK)};
     auto deck_with = [&](hostile::Entry extra) { return std::vector<hostile::Entry>{file("deck.txt", DECK), extra}; };
     return {
+        {"help", {}, {"--help"}, "", {0, "", exactly(hostile::help_of("referee"))}},
         {"no_player", {}, {}, "", refused("lipsește jucătorul")},
         {"unknown_option", {}, {"--bogus", FAKE}, "", refused("opțiune necunoscută: --bogus")},
         {"option_without_value", {}, {"--deck"}, "", refused("lipsește valoarea pentru --deck")},
@@ -146,9 +147,12 @@ std::vector<Case> referee_cases() {
 
 Expected match_refused(const std::string& message) { return {2, "match: " + message, exactly("")}; }
 
-// A short match of one player, whose games all fault the same way.
-std::vector<std::string> short_match(const std::string& player) {
-    return {"--deals", "2", "--seed", "1", "--jobs", "1", "--timeout-ms", "1000", "--no-ceiling", player};
+// A short match of these players.
+std::vector<std::string> short_match(const std::string& player, const std::string& another = "") {
+    std::vector<std::string> args = {"--deals", "2", "--seed", "1", "--jobs", "1", "--timeout-ms", "1000",
+                                     "--no-ceiling", player};
+    if (!another.empty()) args.push_back(another);
+    return args;
 }
 
 Expected every_game_faults(const std::string& player, const std::string& fault) {
@@ -159,6 +163,7 @@ const Expected PLAYED_WELL = {0, "match: 2 împărțiri, sămânța 1", containi
 
 std::vector<Case> match_cases() {
     return {
+        {"help", {}, {"--help"}, "", {0, "", exactly(hostile::help_of("match"))}},
         {"deals_zero", {}, {"--deals", "0"}, "", match_refused("valoare invalidă pentru --deals (1..1000000): 0")},
         {"deals_not_a_number", {}, {"--deals", "2x"}, "",
          match_refused("valoare invalidă pentru --deals (1..1000000): 2x")},
@@ -205,11 +210,11 @@ std::vector<Case> match_cases() {
          {directory("a"), directory("b"), script("a/suit-player", "exec " + SUIT + "\n"),
           script("b/suit-player", "exec " + SUIT + "\n")},
          {"--records", "r", "--deals", "1", "--seed", "1", "--no-ceiling", "a/suit-player", "b/suit-player"}, "",
-         {0, "match: 1 împărțiri", containing("suit-player-2"),
+         {0, "match: 1 împărțire", containing("suit-player-2"),
           {"r", "r/deal-0001-suit-player-2.dat", "r/deal-0001-suit-player.dat"}}},
         {"player_named_like_the_ceiling", {script("ceilscore", "exec " + SUIT + "\n")},
          {"--records", "r", "--deals", "1", "--seed", "1", "./ceilscore"}, "",
-         {0, "match: 1 împărțiri", containing("ceilscore-2"),
+         {0, "match: 1 împărțire", containing("ceilscore-2"),
           {"r", "r/deal-0001-ceilscore-2.dat", "r/deal-0001-ceilscore.dat"}}},
 
         {"answers_bytes_above_127", {script("p.sh", ANSWERS_ABOVE_127)}, short_match("./p.sh"), "",
@@ -233,6 +238,16 @@ std::vector<Case> match_cases() {
         {"player_leaves_an_unremovable_directory",
          {script("p.sh", "mkdir -p locked/in && chmod 0 locked\nexec " + FAKE + "\n")}, short_match("./p.sh"), "",
          PLAYED_WELL, false, "", "", true},
+
+        // A player named and given arguments: the name is what the tables and the records show.
+        {"named_player_with_arguments", {},
+         {"--records", "r", "--deals", "1", "--seed", "1", "--no-ceiling", "quick=" + FAKE + " reversed"}, "",
+         {0, "match: 1 împărțire", containing("\nquick "), {"r", "r/deal-0001-quick.dat"}}},
+        {"name_given_twice", {}, short_match("a=" + SUIT, "a=" + FAKE), "",
+         match_refused("numele „a” este dat de două ori")},
+        {"name_of_the_ceiling", {}, short_match("ceilscore=" + SUIT), "",
+         match_refused("numele „ceilscore” este al plafonului")},
+        {"name_without_a_command", {}, short_match("x= "), "", match_refused("jucătorul „x= ” nu are o comandă")},
 
         {"sigchld_ignored", {}, short_match(SUIT), "", PLAYED_WELL, false, hostile::SIGCHLD_IGNORED},
         {"too_few_file_descriptors", {}, short_match(SUIT), "", {2, "Too many open files", exactly("")}, false,

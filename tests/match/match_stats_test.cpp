@@ -3,8 +3,15 @@
 
 #include <cmath>
 
-#include "match/match_report.h"
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "match/csv.h"
+#include "match/json.h"
 #include "match/stats.h"
+#include "match/summary.h"
+#include "match/tables.h"
+#include "match/wording.h"
 
 namespace {
 
@@ -57,10 +64,14 @@ std::vector<DealOutcome> two_players(int deals) {
 
 match::MatchConfig config_of(std::vector<std::string> names) {
     match::MatchConfig config;
-    for (const std::string& name : names) config.players.push_back({name, "/bin/" + name});
+    for (const std::string& name : names) config.players.push_back({name, {"/bin/" + name}});
     config.ceiling = true;
     config.seed = 9;
     return config;
+}
+
+std::string tables_of(const std::vector<std::string>& names, const std::vector<DealOutcome>& deals) {
+    return match::match_tables(match::summarize_match(config_of(names), deals));
 }
 
 // The cells of the row that starts with `name`, split on runs of blanks.
@@ -73,72 +84,140 @@ std::vector<std::string> row_of(const std::string& table, const std::string& nam
     return cells;
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 TEST(MatchTable, PlayersThatDifferByAKnownAmount) {
-    const std::string table = match::match_table(config_of({"alpha", "beta"}), two_players(10));
-    // games, faults, mean, ±, median, min, max, share, reached, ms
+    const std::string table = tables_of({"beta", "alpha"}, [] {
+        auto deals = two_players(10);
+        for (auto& deal : deals) std::swap(deal.games[0], deal.games[1]);
+        return deals;
+    }());
+    // mean ± interval, median, min–max, share of the ceiling, reached, faults, ms
     const auto alpha = row_of(table, "alpha");
-    ASSERT_EQ(alpha.size(), 11u) << table;
-    EXPECT_EQ(alpha[1], "10");
-    EXPECT_EQ(alpha[2], "0");
-    EXPECT_EQ(alpha[3], "15.0");  // bases 10..14 twice: mean 12, plus 3
-    EXPECT_EQ(alpha[5], "15.0");
-    EXPECT_EQ(alpha[6], "13");
-    EXPECT_EQ(alpha[7], "17");
-    EXPECT_EQ(alpha[9], "0.0%");
-    // The pair: +3.00 on every deal, no spread, alpha wins all ten.
+    ASSERT_EQ(alpha.size(), 10u) << table;
+    EXPECT_EQ(alpha[1], "15.0");  // bases 10..14 twice: mean 12, plus 3
+    EXPECT_EQ(alpha[4], "15.0");
+    EXPECT_EQ(alpha[5], "13–17");
+    EXPECT_EQ(alpha[7], "0.0%");
+    EXPECT_EQ(alpha[8], "0");
+    // Best first although given second; the ceiling last.
+    EXPECT_LT(table.find("\nalpha "), table.find("\nbeta "));
+    EXPECT_LT(table.find("\nbeta "), table.find("\nplafon (ceilscore) "));
+    // The pair in ranking order: +3.00 on every deal, no spread, so certain; alpha wins all ten.
     const auto pair = row_of(table, "alpha − beta");
-    ASSERT_EQ(pair.size(), 9u) << table;
-    EXPECT_EQ(pair[3], "10");
-    EXPECT_EQ(pair[4], "+3.00");
+    ASSERT_EQ(pair.size(), 10u) << table;
+    EXPECT_EQ(pair[3], "+3.00");
     EXPECT_EQ(pair[5], "0.00");
-    EXPECT_EQ(pair[6], "10");
-    EXPECT_EQ(pair[7], "0");
+    EXPECT_EQ(pair[6], "*");
+    EXPECT_EQ(pair[7], "10");
     EXPECT_EQ(pair[8], "0");
+    EXPECT_EQ(pair[9], "0");
 }
 
 TEST(MatchTable, ConstantPlayerAtTheCeiling) {
     auto deals = two_players(4);
     for (DealOutcome& deal : deals) deal.games[0].score = deal.ceiling;
-    const auto alpha = row_of(match::match_table(config_of({"alpha", "beta"}), deals), "alpha");
-    EXPECT_EQ(alpha[8], "100.0%");
-    EXPECT_EQ(alpha[9], "100.0%");
+    const auto alpha = row_of(tables_of({"alpha", "beta"}, deals), "alpha");
+    EXPECT_EQ(alpha[6], "100.0%");
+    EXPECT_EQ(alpha[7], "100.0%");
+}
+
+TEST(MatchTable, AnIntervalNeedsTwoDeals) {
+    const std::string table = tables_of({"alpha", "beta"}, two_players(1));
+    EXPECT_EQ(row_of(table, "alpha")[3], "—") << table;
+    const auto pair = row_of(table, "alpha − beta");
+    EXPECT_EQ(pair[5], "—") << table;
+    EXPECT_EQ(pair[6], "1") << "no mark without an interval";
+}
+
+TEST(MatchTable, MarksOnlyTheDifferencesWhoseIntervalExcludesZero) {
+    // gamma equals beta on average, with spread: its difference to beta is not marked.
+    auto deals = two_players(8);
+    for (std::size_t d = 0; d < deals.size(); ++d) {
+        GameOutcome gamma = deals[d].games[1];
+        gamma.score += d % 2 ? 2 : -2;
+        deals[d].games.push_back(gamma);
+    }
+    const std::string table = tables_of({"alpha", "beta", "gamma"}, deals);
+    EXPECT_EQ(row_of(table, "alpha − beta")[6], "*") << table;
+    EXPECT_EQ(row_of(table, "beta − gamma")[6], "4") << table;
 }
 
 TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
     auto deals = two_players(6);
     deals[2].games[1] = GameOutcome{Fault::timeout, 4, "Niciun răspuns în 10 ms la cartea 4 (QS)", 0, {}, 0.01};
     deals[4].games[1] = GameOutcome{Fault::bad_answer, 1, "Răspuns invalid", 0, {}, 0.01};
-    const std::string table = match::match_table(config_of({"alpha", "beta"}), deals);
+    const std::string table = tables_of({"alpha", "beta"}, deals);
     const auto beta = row_of(table, "beta");
-    EXPECT_EQ(beta[1], "6");
-    EXPECT_EQ(beta[2], "2");
-    EXPECT_EQ(beta[6], "10");  // the faulted games' score of 0 is not the minimum
-    EXPECT_EQ(row_of(table, "alpha − beta")[3], "4");  // only deals both finished
+    EXPECT_EQ(beta[8], "2");
+    EXPECT_EQ(beta[5], "10–13");  // the faulted games' score of 0 is not the minimum
+    EXPECT_EQ(row_of(table, "alpha − beta")[7], "4");  // only deals both finished, shown as they differ
     EXPECT_NE(table.find("beta: 1 × raspuns-invalid, 1 × timp-depasit"), std::string::npos) << table;
     EXPECT_NE(table.find("prima, la împărțirea 3: Niciun răspuns"), std::string::npos) << table;
 }
 
-TEST(MatchTable, FitsInOneHundredColumns) {
-    const std::string table = match::match_table(config_of({"ev-player-anchored", "zarvel-002", "suit-player"}), [] {
+TEST(MatchTable, FitsInEightyColumnsWhateverTheNames) {
+    for (const std::vector<std::string>& names :
+         {std::vector<std::string>{"ev-player-anchored", "zarvel-002", "suit-player"},
+          std::vector<std::string>{"a-player-with-a-name-far-too-long-for-a-table", "another-one-as-long-as-the-first",
+                                   "x"}}) {
         auto deals = two_players(3);
         for (auto& deal : deals) deal.games.push_back(deal.games[0]);
-        return deals;
-    }());
-    std::istringstream lines(table);
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(match::display_width(line), 100u) << line;
+        deals[1].games[2].fault = Fault::stopped;  // a column of deal counts in the pairs table
+        for (const std::string& line : lines_of(tables_of(names, deals))) {
+            if (line.starts_with("    prima")) continue;  // a fault's message is not a table
+            EXPECT_LE(match::display_width(line), match::PAGE_WIDTH) << line;
+        }
+    }
+}
+
+TEST(Wording, CountsAsPeopleWriteThem) {
+    const std::pair<long long, const char*> cases[] = {
+        {1, "1 împărțire"},      {2, "2 împărțiri"},        {19, "19 împărțiri"},   {20, "20 de împărțiri"},
+        {101, "101 împărțiri"},  {119, "119 împărțiri"},    {120, "120 de împărțiri"}, {200, "200 de împărțiri"},
+        {1000, "1000 de împărțiri"}, {1001, "1001 împărțiri"}};
+    for (const auto& [n, text] : cases) EXPECT_EQ(match::count_of(n, match::DEALS_NOUN), text);
+    EXPECT_EQ(match::count_of(1, match::PLAYERS_NOUN), "1 jucător");
+    EXPECT_EQ(match::count_of(5, match::PLAYERS_NOUN), "5 jucători");
 }
 
 TEST(MatchCsv, OneRowPerGameWithEmptyScoreForAFault) {
     auto deals = two_players(2);
     deals[1].seed = 77;
     deals[1].games[1] = GameOutcome{Fault::stopped, 3, "x", 0, {}, 0.5};
-    const std::string csv = match::match_csv(config_of({"alpha", "beta"}), deals);
-    std::istringstream lines(csv);
-    std::vector<std::string> rows;
-    for (std::string line; std::getline(lines, line);) rows.push_back(line);
+    const auto rows = lines_of(match::match_csv(config_of({"alpha", "beta"}), deals));
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0], "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds");
     EXPECT_EQ(rows[4], "2,77,beta,oprit,,,,,,21,0.500000");
+}
+
+TEST(MatchJson, ReadsBackAsTheSummary) {
+    auto deals = two_players(5);
+    deals[3].games[1] = GameOutcome{Fault::timeout, 2, "Niciun răspuns", 0, {}, 0.01};
+    const match::MatchConfig config = config_of({"beta", "alpha"});
+    const auto json = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, deals)));
+    EXPECT_EQ(json["settings"]["deals"], 5);
+    EXPECT_EQ(json["settings"]["seed"], 9);
+    ASSERT_EQ(json["players"].size(), 2u);
+    EXPECT_EQ(json["players"][0]["name"], "beta");  // the first player scores more: base + 3
+    EXPECT_EQ(json["players"][0]["command"], nlohmann::json::array({"/bin/beta"}));
+    EXPECT_DOUBLE_EQ(json["players"][0]["mean"].get<double>(), 15.0);
+    EXPECT_EQ(json["players"][1]["faults"], 1);
+    EXPECT_EQ(json["players"][1]["scored_games"], 4);
+    EXPECT_EQ(json["ceiling"]["max"], 24.0);
+    ASSERT_EQ(json["pairs"].size(), 1u);
+    EXPECT_EQ(json["pairs"][0]["deals"], 4);
+    EXPECT_EQ(json["pairs"][0]["significant"], true);
+    EXPECT_EQ(json["faults"][0]["kinds"]["timp-depasit"], 1);
+    EXPECT_EQ(json["faults"][0]["first_deal"], 4);
+    // One deal leaves the intervals undefined: null, not 0.
+    const auto one = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, two_players(1))));
+    EXPECT_TRUE(one["players"][0]["ci95"].is_null());
 }
 
 }  // namespace

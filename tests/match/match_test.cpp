@@ -218,4 +218,45 @@ TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
 #endif
 }
 
+TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
+    TempDir dir;
+    const std::vector<std::string> args = {"--deals", "3", "--seed", "4", "--no-ceiling", "suit-player"};
+    const RunResult shown = match(dir, args);
+    ASSERT_EQ(shown.exit_code, 0) << shown.err;
+    // Standard error is a pipe here, not a terminal: a plain line, the last one at the end.
+    EXPECT_NE(shown.err.find("\n3/3 împărțiri (100.0%), "), std::string::npos) << shown.err;
+    EXPECT_NE(shown.out.find("\nTimp: "), std::string::npos) << shown.out;
+    std::vector<std::string> quiet = args;
+    quiet.insert(quiet.begin(), "--quiet");
+    const RunResult hidden = match(dir, quiet);
+    EXPECT_EQ(hidden.err.find("împărțiri ("), std::string::npos) << hidden.err;
+}
+
+// What the processor times make of a results page: the players table's last
+// column and the line of the elapsed time, masked; the rest stays.
+std::string page_without_times(const std::string& page) {
+    std::istringstream lines(page);
+    std::string masked;
+    bool in_players = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("plafon:")) in_players = false;
+        if (in_players && line.size() > 6) line = line.substr(0, line.size() - 6) + "     x";
+        if (line.starts_with("jucător ")) in_players = true;
+        if (line.starts_with("Timp: ")) line = "Timp: x";
+        masked += line + "\n";
+    }
+    return masked;
+}
+
+// The results page of a fixed match, as a person sees it in an 80-column
+// terminal: sorted, marked, with a named player that faults.
+TEST(Match, ResultsPageOfAFixedMatch) {
+    TempDir dir;
+    const RunResult r = match(dir, {"--deals", "40", "--seed", "2026", "--quiet", "zarvel-002", "ev-player",
+                                    "ev-player-anchored", "tally-player", "suit-player",
+                                    "inimi=" + bin("fake-player") + " heart-faults"});
+    EXPECT_EQ(r.exit_code, 1) << r.err;
+    testing_support::expect_golden("match/tables.txt", page_without_times(r.out));
+}
+
 }  // namespace

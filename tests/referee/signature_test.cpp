@@ -54,9 +54,12 @@ TEST_P(ShippedPlayer, PassesEveryProtocolCheck) {
     const RunResult r = run({bin("referee"), "--check", "--seed", "99", bin(GetParam())}, "", dir.path());
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     std::istringstream lines(r.out);
+    std::string deal;
+    std::getline(lines, deal);
+    EXPECT_EQ(deal, "Împărțirea: sămânța 99 (se reia cu --seed 99)");
     int checks = 0;
     for (std::string line; std::getline(lines, line); ++checks) {
-        EXPECT_NE(line.find(": Passed"), std::string::npos) << line;
+        EXPECT_NE(line.find(": Reușit"), std::string::npos) << line;
     }
     EXPECT_EQ(checks, 6);
 }
@@ -75,18 +78,30 @@ TEST(RefereeCheck, NamesEachFailedCheckWithItsReason) {
     const RunResult r = run({bin("referee"), "--check", "--timeout-ms", "300", bin("fake-player"), "stderr"}, "",
                             dir.path());
     EXPECT_EQ(r.exit_code, 1);
-    EXPECT_NE(r.out.find("4. nimic pe ieșirea de erori într-un joc normal: Failed: a scris pe ieșirea de erori: "
+    EXPECT_NE(r.out.find("4. nimic pe ieșirea de erori într-un joc normal: Eșuat: a scris pe ieșirea de erori: "
                          "„thinking about"),
               std::string::npos)
         << r.out;
     const RunResult late = run({bin("referee"), "--check", "--timeout-ms", "300", bin("fake-player"), "linger"}, "",
                                dir.path());
     EXPECT_EQ(late.exit_code, 1);
-    EXPECT_NE(late.out.find("3. după al 20-lea răspuns se oprește cu starea 0, fără alt text: Failed: Jucătorul nu "
+    EXPECT_NE(late.out.find("3. după al 20-lea răspuns se oprește cu starea 0, fără alt text: Eșuat: Jucătorul nu "
                             "s-a oprit în 300 ms"),
               std::string::npos)
         << late.out;
-    EXPECT_NE(late.out.find("1. primul rând primește răspunsurile 1, 2, 3, 4: Passed"), std::string::npos);
+    EXPECT_NE(late.out.find("1. primul rând dă fiecărei coloane o carte: Reușit"), std::string::npos);
+}
+
+TEST(RefereeCheck, AnotherLegalFirstRoundIsANoteAndTheDealIsTold) {
+    TempDir dir;
+    const RunResult r = run({bin("referee"), "--check", bin("fake-player"), "reversed"}, "", dir.path());
+    EXPECT_EQ(r.exit_code, 0) << r.out;
+    EXPECT_NE(r.out.find("1. primul rând dă fiecărei coloane o carte: Notă: răspunsurile 4, 3, 2, 1,"),
+              std::string::npos)
+        << r.out;
+    // No seed given: a fresh one, told so that the deal can be played again.
+    EXPECT_TRUE(r.out.starts_with("Împărțirea: sămânța ")) << r.out;
+    EXPECT_NE(r.out.find("(se reia cu --seed "), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 // (writes the file "data.in" in its working directory), chaos (misbehaves at
 // random, but the same way on the same deal: see chaos.h), flood (fills its
 // standard error without end and never answers), kill-group (signals its
-// whole process group with SIGTERM after the 20th answer). With +child it
+// whole process group with SIGTERM after the 20th answer), reversed (answers
+// 4, 3, 2, 1 in every round: legal, but unlike the players shipped). With +child it
 // first starts a descendant that sleeps holding its output and standard
 // error, and appends the descendant's pid to the file named by
 // GAME_TEST_PID_FILE (else "descendant.pid"), so a test can see it is gone.
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     std::uint64_t hash = chaos::START;
     for (int card = 1; card <= 20; ++card) {
         if (std::scanf("%63s", token) != 1) return 3;
-        const int column = (card - 1) % 4 + 1;
+        const int column = mode == "reversed" ? 4 - (card - 1) % 4 : (card - 1) % 4 + 1;
         if (mode == "chaos") {
             hash = chaos::mix(hash, token);
             if (act_out(chaos::act(hash, card), hash, column, previous)) {

@@ -106,6 +106,13 @@ void hand_to_ordinary_user(const std::vector<std::string>& directories) {
     }
 }
 
+void expect_golden(const std::string& name, const std::string& actual) {
+    const std::string path = std::string(GAME_GOLDEN_DIR) + "/" + name;
+    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") write_file(path, actual);
+    EXPECT_EQ(actual, read_file(path)) << "snapshot " << path;
+}
+
 std::string lines(const std::vector<std::string>& tokens) {
     std::string text;
     for (const std::string& token : tokens) text += token + "\n";

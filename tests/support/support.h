@@ -54,6 +54,11 @@ std::vector<int> pids_in(const std::string& path);
 std::vector<std::string> as_ordinary_user(std::vector<std::string> argv);
 void hand_to_ordinary_user(const std::vector<std::string>& directories);
 
+// Holds `actual` against the snapshot tests/golden/NAME. With
+// GAME_UPDATE_GOLDEN=1 in the environment the snapshot is written instead,
+// for a change of what people see that is meant (review its diff).
+void expect_golden(const std::string& name, const std::string& actual);
+
 // Tokens separated by line feeds, as the referee writes them.
 std::string lines(const std::vector<std::string>& tokens);
 std::vector<std::string> split(const std::string& text);

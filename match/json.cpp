@@ -1,0 +1,74 @@
+#include "match/json.h"
+
+#include <nlohmann/json.hpp>
+
+namespace match {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// A statistic that the games leave undefined is null, never a made-up 0.
+json defined_if(bool defined, double value) { return defined ? json(value) : json(nullptr); }
+
+json optional_value(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
+
+json standing_json(const MatchConfig& config, const Standing& s) {
+    const Summary& scores = s.scores;
+    json out = {{"name", s.name},
+                {"games", s.games},
+                {"faults", s.faults},
+                {"scored_games", scores.n},
+                {"mean", defined_if(scores.n > 0, scores.mean)},
+                {"ci95", defined_if(scores.n > 1, scores.half_width)},
+                {"median", defined_if(scores.n > 0, scores.median)},
+                {"min", defined_if(scores.n > 0, scores.min)},
+                {"max", defined_if(scores.n > 0, scores.max)},
+                {"ceiling_share", optional_value(s.ceiling_share)},
+                {"ceiling_reached", optional_value(s.ceiling_reached)},
+                {"ms_per_game", s.ms_per_game}};
+    if (s.player < config.players.size()) out["command"] = config.players[s.player].command;
+    return out;
+}
+
+json pair_json(const MatchSummary& summary, const PairComparison& p) {
+    const Summary& d = p.difference;
+    return {{"a", summary.players[p.a].name},
+            {"b", summary.players[p.b].name},
+            {"deals", d.n},
+            {"difference", defined_if(d.n > 0, d.mean)},
+            {"ci95", defined_if(d.n > 1, d.half_width)},
+            {"significant", p.significant()},
+            {"a_wins", p.a_wins},
+            {"ties", p.ties},
+            {"b_wins", p.b_wins}};
+}
+
+json faults_json(const PlayerFaults& f) {
+    json kinds = json::object();
+    for (const FaultCount& kind : f.kinds) kinds[kind.kind] = kind.count;
+    return {{"player", f.player}, {"kinds", kinds}, {"first_deal", f.first_deal}, {"first_message", f.first_message}};
+}
+
+}  // namespace
+
+std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
+    json players = json::array(), pairs = json::array(), faults = json::array();
+    for (const Standing& s : summary.players) players.push_back(standing_json(config, s));
+    for (const PairComparison& p : summary.pairs) pairs.push_back(pair_json(summary, p));
+    for (const PlayerFaults& f : summary.faults) faults.push_back(faults_json(f));
+    const json out = {{"settings",
+                       {{"deals", summary.deals},
+                        {"seed", config.seed},
+                        {"jobs", config.jobs},
+                        {"timeout_ms", config.timeout_ms},
+                        {"ceiling", config.ceiling}}},
+                      {"players", players},
+                      {"ceiling", summary.ceiling ? standing_json(config, *summary.ceiling) : json(nullptr)},
+                      {"pairs", pairs},
+                      {"faults", faults}};
+    // Names and messages may hold any bytes: invalid UTF-8 is replaced, never a failure.
+    return out.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace match

@@ -1,0 +1,14 @@
+// The score distributions as one self-contained SVG: each player's box plot
+// beside the ceiling's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "match/summary.h"
+
+namespace match {
+
+std::string match_svg(const MatchSummary& summary, std::uint64_t seed);
+
+}  // namespace match
