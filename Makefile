@@ -10,8 +10,11 @@ ASAN := build-asan
 
 all: build
 
+# Each job says which of the shared build tree's parts it wants, so that
+# `make run` after `make test` builds no test.
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	scripts/deps.sh build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=OFF -DGAME_BENCH=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # One game of zarvel-002 beside the best arrangement of its deal, then a
@@ -22,20 +25,20 @@ run: build
 test: test-release test-asan
 
 test-release:
-	scripts/deps.sh
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON >/dev/null
+	scripts/deps.sh test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON -DGAME_BENCH=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS)
 
 test-asan:
-	scripts/deps.sh
+	scripts/deps.sh test
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 	ctest --test-dir $(ASAN) --output-on-failure -j $(TEST_JOBS)
 
 bench:
-	scripts/deps.sh
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_BENCH=ON >/dev/null
+	scripts/deps.sh bench
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=OFF -DGAME_BENCH=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
 	@scripts/instructions.sh $(BUILD)

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <poll.h>
 #include <spawn.h>
@@ -331,6 +332,17 @@ void Process::stop() {
     close_fd(input_);
     close_fd(output_);
     close_fd(errors_fd_);
+}
+
+std::string program_path(const std::string& program) {
+    std::error_code failed;
+    if (program.find('/') == std::string::npos) {
+        const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
+        const std::string beside = self.parent_path().string() + "/" + program;
+        return !failed && ::access(beside.c_str(), X_OK) == 0 ? beside : program;
+    }
+    const auto absolute = std::filesystem::absolute(program, failed);
+    return failed ? program : absolute.lexically_normal().string();
 }
 
 bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,

@@ -143,6 +143,12 @@ private:
     Capture errors_;
 };
 
+// How a program named on a command line is started from any working
+// directory: a bare name is one of the programs built beside the running one
+// when there is one of that name, else looked up in PATH; a path is made
+// absolute.
+std::string program_path(const std::string& program);
+
 struct CommandResult {
     Exit exit;
     std::string out, err;

@@ -116,12 +116,6 @@ Options parse(int argc, char** argv) {
     return options;
 }
 
-std::string own_directory() {
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : self.parent_path().string();
-}
-
 // Starts the player once and stops it at once: a program that cannot be run
 // is found before any game is played. Empty when it starts.
 std::string start_problem(const match::Player& player, const std::string& scratch) {
@@ -193,7 +187,7 @@ int run(int argc, char** argv) {
     std::string error;
     std::vector<std::string> given = options.players;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
-    if (!match::players_from(given, own_directory(), config.players, error)) usage_error(error);
+    if (!match::players_from(given, config.players, error)) usage_error(error);
     if (!options.has_seed) config.seed = referee::fresh_seed();
     check_outputs(options);
 

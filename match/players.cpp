@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <unistd.h>
+
+#include "common/process.h"
 
 namespace match {
 
@@ -34,17 +35,6 @@ std::vector<std::string> words_of(const std::string& command) {
     return words;
 }
 
-// A path the program can be started by from any working directory.
-std::string resolve(const std::string& program, const std::string& ours) {
-    if (program.find('/') == std::string::npos) {
-        const std::string beside = ours + "/" + program;
-        return ::access(beside.c_str(), X_OK) == 0 ? beside : program;
-    }
-    std::error_code failed;
-    const auto absolute = std::filesystem::absolute(program, failed);
-    return failed ? program : absolute.lexically_normal().string();
-}
-
 bool taken(const std::string& name, const std::vector<Player>& players) {
     return name == CEILING_LABEL ||
            std::any_of(players.begin(), players.end(), [&](const Player& p) { return p.name == name; });
@@ -52,8 +42,7 @@ bool taken(const std::string& name, const std::vector<Player>& players) {
 
 }  // namespace
 
-bool players_from(const std::vector<std::string>& given, const std::string& ours, std::vector<Player>& players,
-                  std::string& error) {
+bool players_from(const std::vector<std::string>& given, std::vector<Player>& players, std::string& error) {
     players.assign(given.size(), Player{});
     // Names given come first, so that no file name takes one of them.
     for (std::size_t i = 0; i < given.size(); ++i) {
@@ -78,7 +67,7 @@ bool players_from(const std::vector<std::string>& given, const std::string& ours
         for (int n = 2; taken(name, players); ++n) name = file_name + "-" + std::to_string(n);
         player.name = name;
     }
-    for (Player& player : players) player.command[0] = resolve(player.command[0], ours);
+    for (Player& player : players) player.command[0] = proc::program_path(player.command[0]);
     return true;
 }
 

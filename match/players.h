@@ -13,10 +13,9 @@
 
 namespace match {
 
-// `ours` is the directory of match itself: a bare program name is one of the
-// programs built beside it when there is one, else looked up in PATH. False
-// with a message for an empty command, or a name given twice or reserved.
-bool players_from(const std::vector<std::string>& given, const std::string& ours, std::vector<Player>& players,
-                  std::string& error);
+// A bare program name is one of the programs built beside match when there
+// is one, else looked up in PATH (proc::program_path). False with a message
+// for an empty command, or a name given twice or reserved.
+bool players_from(const std::vector<std::string>& given, std::vector<Player>& players, std::string& error);
 
 }  // namespace match

@@ -83,10 +83,12 @@ std::string interval_cell(const Summary& s, int decimals) {
     return "± " + (s.n < 2 ? std::string(UNDEFINED) : fixed(s.half_width, decimals));
 }
 
-// Pads the numbers after "± " in one column to one width, so that the signs
-// stand one under the other.
+constexpr const char* INTERVAL_HEADER = "± IC95";
+
+// Pads the numbers after "± " in one column to one width, the header's at
+// least, so that the signs stand one under the other and under the header's.
 void align_intervals(std::vector<std::vector<std::string>>& rows, std::size_t column) {
-    std::size_t widest = 0;
+    std::size_t widest = display_width(INTERVAL_HEADER);
     for (const auto& cells : rows) widest = std::max(widest, display_width(cells[column]));
     for (auto& cells : rows) {
         const std::string number = cells[column].substr(std::string("± ").size());
@@ -129,7 +131,7 @@ std::string players_table(const MatchSummary& summary) {
     std::vector<std::vector<std::string>> rows;
     for (const Standing* s : standings) rows.push_back(standing_cells(*s));
     align_intervals(rows, 2);
-    return fitted({{"jucător", false}, {"medie", true}, {"± IC95", true}, {"mediană", true}, {"min–max", true},
+    return fitted({{"jucător", false}, {"medie", true}, {INTERVAL_HEADER, true}, {"mediană", true}, {"min–max", true},
                    {"plafon", true}, {"atins", true}, {"greșeli", true}, {"ms/joc", true}},
                   rows, [&](std::size_t r, std::size_t width) { return shortened(standings[r]->name, width); });
 }
@@ -155,7 +157,7 @@ std::string pair_label(const std::string& a, const std::string& b, std::size_t w
 std::string pairs_table(const MatchSummary& summary) {
     const bool all_deals = std::all_of(summary.pairs.begin(), summary.pairs.end(),
                                        [&](const PairComparison& p) { return p.difference.n == summary.deals; });
-    std::vector<Table::Column> columns = {{"A − B", false}, {"diferență", true}, {"± IC95", true}, {"", false}};
+    std::vector<Table::Column> columns = {{"A − B", false}, {"diferență", true}, {INTERVAL_HEADER, true}, {"", false}};
     if (!all_deals) columns.push_back({"împărțiri", true});
     for (const char* header : {"A>B", "A=B", "A<B"}) columns.push_back({header, true});
 

@@ -85,6 +85,7 @@ Options parse(int argc, char** argv) {
     }
     options.player.assign(argv + i, argv + argc);
     if (options.player.empty()) usage_error("lipsește jucătorul");
+    options.player[0] = proc::program_path(options.player[0]);
     if (options.has_seed && !options.deck_path.empty()) usage_error("--deck și --seed nu merg împreună");
     if (options.record_path.empty()) usage_error("--record are nevoie de un nume de fișier");
     return options;

@@ -1,21 +1,41 @@
 #!/bin/sh
-# Makes sure the packages that the tests and benchmarks need are installed
-# (and, with the argument "fuzz", clang and libFuzzer): installs them with
-# apt-get when run as root, otherwise names the command.
+# Makes sure the packages a job needs are installed: installs them with
+# apt-get when run as root, otherwise names the command and stops.
+#   scripts/deps.sh build | test | bench | fuzz
+# build: the compiler, CMake and the JSON library that match writes with;
+# test: that and GoogleTest; bench: that and Google Benchmark; fuzz: that
+# and clang with libFuzzer.
 set -eu
 missing=""
-need() {  # need FILE PACKAGE
+need_file() {  # need_file FILE PACKAGE
     [ -e "$1" ] || missing="$missing $2"
 }
-need /usr/include/gtest/gtest.h libgtest-dev
-need /usr/include/benchmark/benchmark.h libbenchmark-dev
-command -v cmake >/dev/null 2>&1 || missing="$missing cmake"
-command -v g++ >/dev/null 2>&1 || missing="$missing g++"
-if [ "${1:-}" = fuzz ]; then
-    command -v clang++ >/dev/null 2>&1 || missing="$missing clang"
-    ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
-        missing="$missing libclang-rt-dev"
-fi
+need_command() {  # need_command COMMAND PACKAGE
+    command -v "$1" >/dev/null 2>&1 || missing="$missing $2"
+}
+need_command cmake cmake
+need_command g++ g++
+need_command make make
+need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
+case "${1:-build}" in
+    build) ;;
+    test)
+        need_file /usr/include/gtest/gtest.h libgtest-dev
+        ;;
+    bench)
+        need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
+        ;;
+    fuzz)
+        need_file /usr/include/gtest/gtest.h libgtest-dev
+        need_command clang++ clang
+        ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+            missing="$missing libclang-rt-dev"
+        ;;
+    *)
+        echo "deps.sh: build, test, bench or fuzz, not $1" >&2
+        exit 2
+        ;;
+esac
 [ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then

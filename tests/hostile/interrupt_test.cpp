@@ -22,7 +22,7 @@ struct InterruptCase {
     std::size_t in_flight;  // players started before the games hang (match also starts each once to check it)
 };
 
-const std::string HANGING = bin("fake-player");
+const std::string HANGING = testing_support::helper("fake-player");
 const std::string HOUR = "3600000";
 
 class Interrupt : public ::testing::TestWithParam<InterruptCase> {};

@@ -21,7 +21,7 @@ using hostile::unreadable;
 using testing_support::bin;
 
 const std::string DECK = hostile::ascending_deck();
-const std::string FAKE = bin("fake-player");
+const std::string FAKE = testing_support::helper("fake-player");
 const std::string SUIT = bin("suit-player");
 const std::vector<std::string> GAME_DAT = {"game.dat"};
 

@@ -47,7 +47,7 @@ RunResult match(const TempDir& dir, std::vector<std::string> args) {
 TEST(Match, SameSeedSameResultsWhateverTheJobs) {
     TempDir dir;
     const std::vector<std::string> common = {"--deals", "12", "--seed", "31", "--no-ceiling", "suit-player",
-                                             bin("fake-player")};
+                                             testing_support::helper("fake-player")};
     auto with = [&](std::vector<std::string> extra) {
         extra.insert(extra.end(), common.begin(), common.end());
         return extra;
@@ -97,7 +97,7 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
     TempDir dir;
     // The fake player is started with no arguments by the match; a wrapper gives it its mode.
     const std::string wrapper = dir.file("hearts.sh");
-    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " heart-faults\n");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + testing_support::helper("fake-player") + " heart-faults\n");
     std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
     const RunResult r = match(dir, {"--deals", "24", "--seed", "2", "--no-ceiling", "--csv", "m.csv", "--records",
                                     "records", wrapper, "suit-player"});
@@ -114,7 +114,7 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
         ASSERT_TRUE(game::read_record(dir.file(name), record, error)) << error;
         EXPECT_EQ(record.status != 0, row[3] != "ok");
         // The deal's first card is a heart exactly when the player faulted.
-        const RunResult alone = run({bin("referee"), "--seed", row[1], "--record", "one.dat", bin("fake-player")}, "",
+        const RunResult alone = run({bin("referee"), "--seed", row[1], "--record", "one.dat", testing_support::helper("fake-player")}, "",
                                     dir.path());
         game::GameRecord played;
         ASSERT_TRUE(game::read_record(dir.file("one.dat"), played, error)) << error;
@@ -128,7 +128,7 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
 TEST(Match, GamesRunInScratchDirectoriesThatAreRemoved) {
     TempDir dir, scratch;
     const std::string wrapper = dir.file("scribble.sh");
-    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " scribble\n");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + testing_support::helper("fake-player") + " scribble\n");
     std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
     ::setenv("TMPDIR", scratch.path().c_str(), 1);
     const RunResult r = match(dir, {"--deals", "6", "--seed", "4", "--jobs", "2", "--no-ceiling", wrapper});
@@ -192,7 +192,7 @@ bool well_formed(const std::string& xml) {
 TEST(Match, SvgIsWellFormed) {
     TempDir dir;
     ASSERT_EQ(match(dir, {"--deals", "8", "--seed", "1", "--no-ceiling", "--svg", "m.svg", "suit-player",
-                          bin("fake-player")}).exit_code, 0);
+                          testing_support::helper("fake-player")}).exit_code, 0);
     const std::string svg = read_file(dir.file("m.svg"));
     EXPECT_TRUE(well_formed(svg)) << svg;
     EXPECT_NE(svg.find(">suit-player</text>"), std::string::npos);
@@ -203,7 +203,7 @@ TEST(Match, SvgIsWellFormed) {
 TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
     TempDir dir;
     const std::string wrapper = dir.file("flood.sh");
-    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + bin("fake-player") + " flood\n");
+    testing_support::write_file(wrapper, "#!/bin/sh\nexec " + testing_support::helper("fake-player") + " flood\n");
     std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
     // Two games at once write to their standard error as fast as they can for a whole second each.
     const RunResult r = match(dir, {"--deals", "2", "--jobs", "2", "--seed", "1", "--timeout-ms", "1000",
@@ -224,12 +224,12 @@ TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
     const RunResult shown = match(dir, args);
     ASSERT_EQ(shown.exit_code, 0) << shown.err;
     // Standard error is a pipe here, not a terminal: a plain line, the last one at the end.
-    EXPECT_NE(shown.err.find("\n3/3 împărțiri (100.0%), "), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find("\n3 din 3 împărțiri (100.0%), "), std::string::npos) << shown.err;
     EXPECT_NE(shown.out.find("\nTimp: "), std::string::npos) << shown.out;
     std::vector<std::string> quiet = args;
     quiet.insert(quiet.begin(), "--quiet");
     const RunResult hidden = match(dir, quiet);
-    EXPECT_EQ(hidden.err.find("împărțiri ("), std::string::npos) << hidden.err;
+    EXPECT_EQ(hidden.err.find(" din "), std::string::npos) << hidden.err;
 }
 
 // What the processor times make of a results page: the players table's last
@@ -254,7 +254,7 @@ TEST(Match, ResultsPageOfAFixedMatch) {
     TempDir dir;
     const RunResult r = match(dir, {"--deals", "40", "--seed", "2026", "--quiet", "zarvel-002", "ev-player",
                                     "ev-player-anchored", "tally-player", "suit-player",
-                                    "inimi=" + bin("fake-player") + " heart-faults"});
+                                    "inimi=" + testing_support::helper("fake-player") + " heart-faults"});
     EXPECT_EQ(r.exit_code, 1) << r.err;
     testing_support::expect_golden("match/tables.txt", page_without_times(r.out));
 }

@@ -27,7 +27,7 @@ struct Played {
 Played play(const std::vector<std::string>& fake_args, bool capture_stderr = true) {
     const testing_support::TempDir watch;
     ::setenv("GAME_TEST_PID_FILE", watch.file("pids").c_str(), 1);
-    std::vector<std::string> argv = {bin("fake-player")};
+    std::vector<std::string> argv = {testing_support::helper("fake-player")};
     argv.insert(argv.end(), fake_args.begin(), fake_args.end());
     referee::GameOptions options;
     options.timeout_ms = TIMEOUT_MS;

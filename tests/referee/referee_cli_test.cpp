@@ -20,7 +20,7 @@ RunResult referee(const TempDir& dir, std::vector<std::string> args) {
 
 TEST(RefereeProgram, PlaysAGameAndWritesTheRecord) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "11", bin("fake-player")});
+    const RunResult r = referee(dir, {"--seed", "11", testing_support::helper("fake-player")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     game::GameRecord record;
     std::string error;
@@ -31,12 +31,12 @@ TEST(RefereeProgram, PlaysAGameAndWritesTheRecord) {
 
 TEST(RefereeProgram, ReportsAFreshSeedThatReplaysTheGame) {
     TempDir dir;
-    const RunResult first = referee(dir, {"--save-deck", "a.txt", "--record", "a.dat", bin("fake-player")});
+    const RunResult first = referee(dir, {"--save-deck", "a.txt", "--record", "a.dat", testing_support::helper("fake-player")});
     ASSERT_EQ(first.exit_code, 0) << first.err;
     const std::string prefix = "referee: sămânța ";
     ASSERT_EQ(first.err.rfind(prefix, 0), 0u) << first.err;
     const std::string seed = first.err.substr(prefix.size(), first.err.find(' ', prefix.size()) - prefix.size());
-    const RunResult again = referee(dir, {"--seed", seed, "--save-deck", "b.txt", "--record", "b.dat", bin("fake-player")});
+    const RunResult again = referee(dir, {"--seed", seed, "--save-deck", "b.txt", "--record", "b.dat", testing_support::helper("fake-player")});
     ASSERT_EQ(again.exit_code, 0) << again.err;
     EXPECT_EQ(read_file(dir.file("a.txt")), read_file(dir.file("b.txt")));
     EXPECT_EQ(read_file(dir.file("a.dat")), read_file(dir.file("b.dat")));
@@ -51,7 +51,7 @@ TEST(RefereeProgram, SavedDeckPlaysTheSameGame) {
 
 TEST(RefereeProgram, PlayerFaultWritesTheErrorFormAndExitsOne) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "3", bin("fake-player"), "answer", "6", "9\n"});
+    const RunResult r = referee(dir, {"--seed", "3", testing_support::helper("fake-player"), "answer", "6", "9\n"});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.out, "");
     const std::string message = "Răspuns invalid la cartea 6";
@@ -62,14 +62,14 @@ TEST(RefereeProgram, PlayerFaultWritesTheErrorFormAndExitsOne) {
 
 TEST(RefereeProgram, PlayersStandardErrorPassesThrough) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "3", bin("fake-player"), "stderr"});
+    const RunResult r = referee(dir, {"--seed", "3", testing_support::helper("fake-player"), "stderr"});
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(r.err.find("thinking about"), std::string::npos);
 }
 
 TEST(RefereeProgram, TimeoutBoundsEachAnswer) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "3", "--timeout-ms", "200", bin("fake-player"), "hang", "2"});
+    const RunResult r = referee(dir, {"--seed", "3", "--timeout-ms", "200", testing_support::helper("fake-player"), "hang", "2"});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.err.find("Niciun răspuns în 200 ms la cartea 2"), std::string::npos) << r.err;
 }
@@ -87,7 +87,7 @@ TEST_P(RefereeUsage, ExitsTwoWithoutWritingARecord) {
     write_file(dir.file("short.txt"), "1 2 3");
     std::vector<std::string> args = GetParam().args;
     for (std::string& a : args) {
-        if (a == "PLAYER") a = bin("fake-player");
+        if (a == "PLAYER") a = testing_support::helper("fake-player");
     }
     const RunResult r = referee(dir, args);
     EXPECT_EQ(r.exit_code, 2);
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RefereeProgram, RecordThatCannotBeWrittenIsAnError) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "1", "--record", "no/dir/game.dat", bin("fake-player")});
+    const RunResult r = referee(dir, {"--seed", "1", "--record", "no/dir/game.dat", testing_support::helper("fake-player")});
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.err.find("no/dir/game.dat: nu se poate scrie"), std::string::npos) << r.err;
 }

@@ -18,6 +18,7 @@
 namespace testing_support {
 
 std::string bin(const std::string& name) { return std::string(GAME_BIN_DIR) + "/" + name; }
+std::string helper(const std::string& name) { return std::string(GAME_HELPER_DIR) + "/" + name; }
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "game-test-XXXXXX").string();

@@ -9,6 +9,8 @@ namespace testing_support {
 
 // Path of a built program, e.g. bin("referee").
 std::string bin(const std::string& name);
+// Path of a program built only for the tests, e.g. helper("fake-player").
+std::string helper(const std::string& name);
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDir {
