@@ -335,14 +335,11 @@ void Process::stop() {
 }
 
 std::string program_path(const std::string& program) {
+    if (program.find('/') != std::string::npos) return program;
     std::error_code failed;
-    if (program.find('/') == std::string::npos) {
-        const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
-        const std::string beside = self.parent_path().string() + "/" + program;
-        return !failed && ::access(beside.c_str(), X_OK) == 0 ? beside : program;
-    }
-    const auto absolute = std::filesystem::absolute(program, failed);
-    return failed ? program : absolute.lexically_normal().string();
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
+    const std::string beside = self.parent_path().string() + "/" + program;
+    return !failed && ::access(beside.c_str(), X_OK) == 0 ? beside : program;
 }
 
 bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,

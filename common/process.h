@@ -143,10 +143,9 @@ private:
     Capture errors_;
 };
 
-// How a program named on a command line is started from any working
-// directory: a bare name is one of the programs built beside the running one
-// when there is one of that name, else looked up in PATH; a path is made
-// absolute.
+// A program named on a command line: a bare name is one of the programs
+// built beside the running one when there is one of that name (else it is
+// looked up in PATH when started); a path stays as it is.
 std::string program_path(const std::string& program);
 
 struct CommandResult {

@@ -35,6 +35,15 @@ std::vector<std::string> words_of(const std::string& command) {
     return words;
 }
 
+// Games run in directories of their own: a path must not depend on ours.
+std::string startable(const std::string& program) {
+    const std::string path = proc::program_path(program);
+    if (path.find('/') == std::string::npos) return path;  // looked up in PATH
+    std::error_code failed;
+    const auto absolute = std::filesystem::absolute(path, failed);
+    return failed ? path : absolute.lexically_normal().string();
+}
+
 bool taken(const std::string& name, const std::vector<Player>& players) {
     return name == CEILING_LABEL ||
            std::any_of(players.begin(), players.end(), [&](const Player& p) { return p.name == name; });
@@ -67,7 +76,7 @@ bool players_from(const std::vector<std::string>& given, std::vector<Player>& pl
         for (int n = 2; taken(name, players); ++n) name = file_name + "-" + std::to_string(n);
         player.name = name;
     }
-    for (Player& player : players) player.command[0] = proc::program_path(player.command[0]);
+    for (Player& player : players) player.command[0] = startable(player.command[0]);
     return true;
 }
 
