@@ -170,6 +170,12 @@ bool replace_file(const std::string& path, std::string_view content, std::string
     return to.through ? write_through(to, path, content, error) : write_beside(to, path, content, durability, error);
 }
 
+bool writes_in_place(const std::string& path) {
+    Destination to;
+    std::string ignored;
+    return find_destination(path, Target::any, to, ignored) && to.through;
+}
+
 bool check_writable(const std::string& path, std::string& error) {
     Destination to;
     if (!find_destination(path, Target::any, to, error)) return false;
@@ -184,6 +190,18 @@ bool prepare_folder(const std::string& path, std::string& error) {
     if (!failed && !std::filesystem::is_directory(path, failed)) failed = std::make_error_code(std::errc::not_a_directory);
     if (failed) return fail(error, path + ": " + failed.message());
     return takes_new_files(path, path, error);
+}
+
+bool read_whole_file(const std::string& path, std::string& content, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rbe");
+    if (!file) return fail(error, path + ": nu se poate deschide: " + std::strerror(errno));
+    content.clear();
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, n);
+    const bool read = !std::ferror(file);
+    const int number = errno;
+    std::fclose(file);
+    return read || fail(error, path + ": nu se poate citi: " + std::strerror(number));
 }
 
 bool flush_standard_output(std::string& error) {

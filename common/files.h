@@ -29,6 +29,10 @@ enum class Durability {
 bool replace_file(const std::string& path, std::string_view content, std::string& error,
                   Target target = Target::any, Durability durability = Durability::on_disk);
 
+// Whether replace_file writes `path` in place, as a device, FIFO or socket
+// (then it cannot grow a file by appending to it either).
+bool writes_in_place(const std::string& path);
+
 // Whether replace_file can write `path`: the path is no directory, and its
 // folder exists and takes new files (tried, not guessed). For checks before
 // long work.
@@ -36,6 +40,9 @@ bool check_writable(const std::string& path, std::string& error);
 
 // Makes the folder (and its parents) if needed and checks that it takes new files.
 bool prepare_folder(const std::string& path, std::string& error);
+
+// The whole content of a file; false with a message naming it.
+bool read_whole_file(const std::string& path, std::string& content, std::string& error);
 
 // Flushes standard output. False with the reason when what was printed is
 // lost (a full disk, a closed terminal); a reader that went away (EPIPE) is

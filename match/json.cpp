@@ -57,11 +57,11 @@ std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
     for (const Standing& s : summary.players) players.push_back(standing_json(config, s));
     for (const PairComparison& p : summary.pairs) pairs.push_back(pair_json(summary, p));
     for (const PlayerFaults& f : summary.faults) faults.push_back(faults_json(f));
+    // Only what decides the results: a merged match tells the same as one played whole.
     const json out = {{"settings",
-                       {{"deals", summary.deals},
+                       {{"deals", summary.total_deals},
+                        {"played", summary.deals},
                         {"seed", config.seed},
-                        {"jobs", config.jobs},
-                        {"timeout_ms", config.timeout_ms},
                         {"ceiling", config.ceiling}}},
                       {"players", players},
                       {"ceiling", summary.ceiling ? standing_json(config, *summary.ceiling) : json(nullptr)},

@@ -100,6 +100,7 @@ bool play(const MatchConfig& config, const Player& player, const game::Deck& dec
     outcome.score = result.record.total;
     outcome.categories = result.record.categories;
     outcome.seconds = result.seconds;
+    for (int i = 0; i < result.answered; ++i) outcome.answers += static_cast<char>('1' + result.answers[i]);
     records.keep(deal, player.name, result.record);
     return true;
 }
@@ -117,6 +118,7 @@ void find_ceiling(const game::Deck& deck, int deal, RecordKeeper& records, DealO
     const game::GameRecord record = ceilscore::best_record(deck);
     outcome.ceiling_seconds = thread_cpu_seconds() - start;
     outcome.ceiling = record.total;
+    for (const game::Placement& placed : record.cards) outcome.ceiling_answers += static_cast<char>('1' + placed.column);
     records.keep(deal, CEILING_LABEL, record);
 }
 
@@ -126,42 +128,54 @@ std::uint64_t deal_seed(std::uint64_t seed, int index) {
     return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
 }
 
-MatchRun run_match(const MatchConfig& config, const std::function<void(int deal)>& deal_done) {
-    MatchRun run;
-    std::vector<DealOutcome>& deals = run.deals;
-    deals.resize(config.deals);
-    std::vector<game::Deck> decks(config.deals);
+std::vector<int> deals_of_shard(const MatchConfig& config) {
+    std::vector<int> indexes;
     for (int d = 0; d < config.deals; ++d) {
-        deals[d].seed = deal_seed(config.seed, d);
+        if (config.shard.holds(d)) indexes.push_back(d);
+    }
+    return indexes;
+}
+
+MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
+                   const std::function<void(const DealOutcome&)>& deal_done) {
+    std::vector<DealOutcome> deals(to_play.size());
+    std::vector<game::Deck> decks(to_play.size());
+    for (std::size_t d = 0; d < to_play.size(); ++d) {
+        deals[d].index = to_play[d];
+        deals[d].seed = deal_seed(config.seed, to_play[d]);
         deals[d].games.resize(config.players.size());
         decks[d] = referee::shuffled_deck(deals[d].seed);
     }
-    // Task t is deal t / per_deal; its slot is a player, or the ceiling after the last player.
+    // Task t is the t / per_deal-th deal to play; its slot is a player, or the ceiling after the last player.
     const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
-    const std::size_t tasks = per_deal * static_cast<std::size_t>(config.deals);
+    const std::size_t tasks = per_deal * to_play.size();
     std::atomic<std::size_t> next{0};
-    std::vector<std::size_t> unfinished(config.deals, per_deal);  // tasks of each deal not done yet
+    std::vector<std::size_t> unfinished(to_play.size(), per_deal);  // tasks of each deal not done yet
+    std::vector<bool> finished(to_play.size(), false);
     std::mutex report;
     Stop stop;
     RecordKeeper records(config);
 
     auto task = [&](std::size_t t) {
-        const int deal = static_cast<int>(t / per_deal);
+        const std::size_t d = t / per_deal;
         const std::size_t slot = t % per_deal;
+        DealOutcome& deal = deals[d];
         if (slot == config.players.size()) {
-            find_ceiling(decks[deal], deal, records, deals[deal]);
+            find_ceiling(decks[d], deal.index, records, deal);
         } else {
             std::string error;
             const ScratchDir scratch(config.scratch_dir, t, error);
             if (!error.empty()) return stop.fail(error);
-            if (!play(config, config.players[slot], decks[deal], scratch.path(), deal, records, deals[deal].games[slot],
+            if (!play(config, config.players[slot], decks[d], scratch.path(), deal.index, records, deal.games[slot],
                       error)) {
                 if (proc::interrupt_signal() == 0) stop.fail(error);
                 return;
             }
         }
         const std::lock_guard lock(report);
-        if (--unfinished[deal] == 0) deal_done(deal);
+        if (--unfinished[d] > 0) return;
+        finished[d] = true;
+        deal_done(deal);
     };
     auto worker = [&] {
         try {
@@ -177,6 +191,10 @@ MatchRun run_match(const MatchConfig& config, const std::function<void(int deal)
         stop.fail(std::string("nu se poate porni un fir de lucru: ") + failure.what());
     }
     for (std::thread& thread : threads) thread.join();
+    MatchRun run;
+    for (std::size_t d = 0; d < deals.size(); ++d) {
+        if (finished[d]) run.deals.push_back(std::move(deals[d]));
+    }
     run.interrupted = proc::interrupt_signal() != 0;
     run.harness_error = stop.message();
     run.record_failures = records.failures();

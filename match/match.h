@@ -23,12 +23,23 @@ struct Player {
     std::vector<std::string> command;  // the program (absolute, or a bare name looked up in PATH), its arguments
 };
 
+// A part of a match that one machine plays: deal i (from 0) belongs to
+// shard i mod count + 1. The whole match is shard 1/1.
+struct Shard {
+    int index = 1;
+    int count = 1;
+    bool holds(int deal) const { return deal % count + 1 == index; }
+    std::string text() const { return std::to_string(index) + "/" + std::to_string(count); }
+    friend bool operator==(const Shard&, const Shard&) = default;
+};
+
 struct MatchConfig {
-    int deals = 200;
+    int deals = 200;              // of the whole match, whichever shard is played
     std::uint64_t seed = 0;
     int jobs = 1;
     int timeout_ms = 10000;
     std::vector<Player> players;
+    Shard shard;
     bool ceiling = true;          // each deal's best arrangement, searched in process
     std::string records_dir;      // empty: records are not kept
     std::string scratch_dir;      // where each game gets a directory of its own
@@ -41,12 +52,15 @@ struct GameOutcome {
     int score = 0;
     std::array<int, 4> categories{};
     double seconds = 0;
+    std::string answers = {};  // the column ("1".."4") of each card answered, in deal order
 };
 
 struct DealOutcome {
+    int index = 0;                // in the whole match, from 0
     std::uint64_t seed = 0;       // replays the deal with `referee --seed`
     int ceiling = -1;             // -1: not asked for
     double ceiling_seconds = 0;   // processor time of the search
+    std::string ceiling_answers;  // the columns of the ceiling's arrangement, as a game's answers
     std::vector<GameOutcome> games;  // one per player, in the players' order
 };
 
@@ -57,7 +71,7 @@ std::uint64_t deal_seed(std::uint64_t seed, int index);
 inline constexpr const char* CEILING_LABEL = "ceilscore";
 
 struct MatchRun {
-    std::vector<DealOutcome> deals;
+    std::vector<DealOutcome> deals;  // the deals finished, by index
     int record_failures = 0;  // per-game records that could not be written
     std::string first_record_failure;
     // Set when the match stopped early for a reason that is not a player's:
@@ -66,11 +80,15 @@ struct MatchRun {
     bool interrupted = false;
 };
 
-// Plays the whole match; `deal_done` is called with a deal's index once all
-// its games (and its ceiling) are done, from worker threads, one at a time.
-// It stops early, with every game in flight killed, on an interrupt
+// The deals of the match's shard, by index.
+std::vector<int> deals_of_shard(const MatchConfig& config);
+
+// Plays the deals whose indexes are given; `deal_done` gets each deal once
+// all its games (and its ceiling) are done, from worker threads, one at a
+// time. It stops early, with every game in flight killed, on an interrupt
 // (proc::catch_interrupts) or on a failure of its own, which is never
 // counted against a player.
-MatchRun run_match(const MatchConfig& config, const std::function<void(int deal)>& deal_done);
+MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
+                   const std::function<void(const DealOutcome&)>& deal_done);
 
 }  // namespace match

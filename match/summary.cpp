@@ -80,7 +80,7 @@ PlayerFaults faults_of(const std::string& name, const std::map<std::string, int>
     for (const auto& [kind, count] : kinds) f.kinds.push_back({kind, count});
     for (std::size_t d = 0; d < deals.size(); ++d) {
         if (deals[d].games[p].fault == Fault::none) continue;
-        f.first_deal = static_cast<int>(d) + 1;
+        f.first_deal = deals[d].index + 1;
         f.first_message = deals[d].games[p].message;
         break;
     }
@@ -96,6 +96,7 @@ bool PairComparison::significant() const {
 MatchSummary summarize_match(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
     MatchSummary summary;
     summary.deals = static_cast<int>(deals.size());
+    summary.total_deals = config.deals;
     std::vector<std::map<std::string, int>> faults(config.players.size());
     std::vector<std::size_t> order(config.players.size());  // ranking place -> player index
     std::vector<Standing> standings;

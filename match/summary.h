@@ -45,7 +45,8 @@ struct PlayerFaults {
 };
 
 struct MatchSummary {
-    int deals = 0;
+    int deals = 0;         // the deals played, summed up here
+    int total_deals = 0;   // of the whole match: more when a shard, or missing deals, leave some out
     std::vector<Standing> players;   // by mean score, best first; players with no scored game last
     std::optional<Standing> ceiling;
     std::vector<PairComparison> pairs;  // every player against each one ranked below it

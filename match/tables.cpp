@@ -203,7 +203,10 @@ std::string fixed(double value, int decimals) {
 }
 
 std::string match_tables(const MatchSummary& summary) {
-    std::string text = "Jucătorii, după scorul mediu pe " + count_of(summary.deals, DEALS_NOUN) + ":\n";
+    const std::string deals = summary.deals == summary.total_deals
+                                  ? count_of(summary.deals, DEALS_NOUN)
+                                  : std::to_string(summary.deals) + " din " + count_of(summary.total_deals, DEALS_NOUN);
+    std::string text = "Jucătorii, după scorul mediu pe " + deals + ":\n";
     text += players_table(summary);
     text += "plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins\n";
     if (!summary.pairs.empty()) {

@@ -3,8 +3,8 @@
 # apt-get when run as root, otherwise names the command and stops.
 #   scripts/deps.sh build | test | bench | fuzz
 # build: the compiler, CMake and the JSON library that match writes with;
-# test: that and GoogleTest; bench: that and Google Benchmark; fuzz: that
-# and clang with libFuzzer.
+# test: that, GoogleTest and GNU parallel; bench: that and Google Benchmark;
+# fuzz: that and clang with libFuzzer.
 set -eu
 missing=""
 need_file() {  # need_file FILE PACKAGE
@@ -21,6 +21,7 @@ case "${1:-build}" in
     build) ;;
     test)
         need_file /usr/include/gtest/gtest.h libgtest-dev
+        need_command parallel parallel  # the shards of a match run through it
         ;;
     bench)
         need_file /usr/include/benchmark/benchmark.h libbenchmark-dev

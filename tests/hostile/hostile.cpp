@@ -242,18 +242,6 @@ std::vector<std::string> with_tmpdir(const TempDir& tmp, std::vector<std::string
     return argv;
 }
 
-std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    for (const std::string& line : lines_of(text)) {
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
-        if (!line.empty() && line.back() == ',') fields.emplace_back();
-        rows.push_back(fields);
-    }
-    return rows;
-}
-
 std::string ascending_deck() {
     std::string text;
     for (int code = 0; code < 24; ++code) text += std::to_string(code) + (code % 4 == 3 ? "\n" : " ");

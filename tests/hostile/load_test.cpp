@@ -280,7 +280,7 @@ TEST(LoadRun, MatchAccountsForEveryGameAndLeavesNoProcess) {
     EXPECT_EQ(r.exit_code, 1) << r.err;  // games faulted, and were counted
     EXPECT_EQ(leftovers, std::vector<std::string>{}) << "processes of the match still there after it exited";
     Ledger ledger;
-    const auto rows = hostile::csv_rows(testing_support::read_file(dir.file("load.csv")));
+    const auto rows = testing_support::csv_rows(testing_support::read_file(dir.file("load.csv")));
     ASSERT_EQ(rows.size(), 1u + GAMES);
     for (std::size_t row = 1; row < rows.size(); ++row) {
         const auto& field = rows[row];  // deal, deck_seed, player, status, score, ...

@@ -175,6 +175,20 @@ std::vector<Case> match_cases() {
         {"seed_beyond_64_bits", {}, {"--seed", "18446744073709551616"}, "",
          match_refused("valoare invalidă pentru --seed (0..18446744073709551615): 18446744073709551616")},
         {"unknown_option", {}, {"--bogus"}, "", match_refused("opțiune necunoscută: --bogus")},
+        {"shard_not_a_part", {}, {"--shard", "2"}, "",
+         match_refused("valoare invalidă pentru --shard (K/N, cu 1 ≤ K ≤ N): 2")},
+        {"shard_zero", {}, {"--shard", "0/4"}, "", match_refused("valoare invalidă pentru --shard (K/N, cu 1 ≤ K ≤ N): 0/4")},
+        {"shard_beyond_its_count", {}, {"--shard", "5/4"}, "",
+         match_refused("valoare invalidă pentru --shard (K/N, cu 1 ≤ K ≤ N): 5/4")},
+        {"csv_and_resume", {}, {"--csv", "a.csv", "--resume", "b.csv"}, "",
+         match_refused("--resume FIȘIER scrie chiar în FIȘIER: fără --csv")},
+        {"resume_of_a_file_that_is_no_match_csv", {file("m.csv", "deal,score\n1,12\n")}, {"--resume", "m.csv"}, "",
+         match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+        {"merge_of_a_file_that_is_no_match_csv", {file("m.csv", "deal,score\n1,12\n")}, {"--merge", "m.csv"}, "",
+         match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+        {"merge_without_files", {}, {"--merge"}, "", match_refused("--merge are nevoie de cel puțin un CSV")},
+        {"merge_of_a_match_given_too", {file("m.csv", "")}, {"--merge", "--seed", "3", "m.csv"}, "",
+         match_refused("--merge ia meciul din CSV-uri")},
         {"option_without_value", {}, {"--csv"}, "", match_refused("lipsește valoarea pentru --csv")},
 
         // Named by their absolute paths.
@@ -201,10 +215,9 @@ std::vector<Case> match_cases() {
          match_refused("r: nu se poate scrie: Permission denied")},
         {"output_to_a_full_device", {}, short_match(SUIT), "",
          {2, "match: nu se poate scrie ieșirea standard: No space left on device", exactly("")}, true},
-        // The tables are shown although the CSV is lost, and nothing half-written stays.
+        // The CSV is begun before the first game: it cannot be, and nothing half-written stays.
         {"csv_beyond_the_file_size_limit", {}, {"--csv", "m.csv", "--deals", "2", "--seed", "1", "--no-ceiling", SUIT},
-         "", {2, "match: m.csv: nu se poate scrie: File too large", containing("medie")}, false,
-         hostile::FILE_SIZE_LIMIT_ZERO},
+         "", match_refused("m.csv: nu se poate scrie: File too large"), false, hostile::FILE_SIZE_LIMIT_ZERO},
         // Every player has a label of its own: in the tables, and in the records' names.
         {"two_players_of_one_file_name",
          {directory("a"), directory("b"), script("a/suit-player", "exec " + SUIT + "\n"),

@@ -54,6 +54,7 @@ std::vector<DealOutcome> two_players(int deals) {
     std::vector<DealOutcome> outcomes(deals);
     for (int d = 0; d < deals; ++d) {
         const int base = 10 + d % 5;
+        outcomes[d].index = d;
         outcomes[d].ceiling = base + 10;
         outcomes[d].games.resize(2);
         outcomes[d].games[0].score = base + 3;
@@ -71,7 +72,9 @@ match::MatchConfig config_of(std::vector<std::string> names) {
 }
 
 std::string tables_of(const std::vector<std::string>& names, const std::vector<DealOutcome>& deals) {
-    return match::match_tables(match::summarize_match(config_of(names), deals));
+    match::MatchConfig config = config_of(names);
+    config.deals = static_cast<int>(deals.size());
+    return match::match_tables(match::summarize_match(config, deals));
 }
 
 // The cells of the row that starts with `name`, split on runs of blanks.
@@ -190,16 +193,28 @@ TEST(MatchCsv, OneRowPerGameWithEmptyScoreForAFault) {
     auto deals = two_players(2);
     deals[1].seed = 77;
     deals[1].games[1] = GameOutcome{Fault::stopped, 3, "x", 0, {}, 0.5};
-    const auto rows = lines_of(match::match_csv(config_of({"alpha", "beta"}), deals));
+    deals[1].games[1].message = "a, \"quoted\" message";
+    deals[1].ceiling_seconds = 0.25;
+    deals[1].ceiling_answers = "12341234123412341234";
+    deals[0].games[0].answers = "43214321432143214321";
+    match::MatchConfig config = config_of({"alpha", "beta"});
+    config.deals = 2;
+    config.shard = {2, 3};
+    const auto rows = lines_of(match::match_csv(config, deals));
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0], "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds");
-    EXPECT_EQ(rows[4], "2,77,beta,oprit,,,,,,21,0.500000");
+    EXPECT_EQ(rows[0],
+              "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds,"
+              "ceiling_seconds,match_seed,deals,shard,answers,ceiling_answers,message");
+    EXPECT_EQ(rows[1], "1,0,alpha,ok,13,0,0,0,0,20,0.000000,0.000000,9,2,2/3,43214321432143214321,,");
+    EXPECT_EQ(rows[4],
+              "2,77,beta,oprit,,,,,,21,0.500000,0.250000,9,2,2/3,,12341234123412341234,\"a, \"\"quoted\"\" message\"");
 }
 
 TEST(MatchJson, ReadsBackAsTheSummary) {
     auto deals = two_players(5);
     deals[3].games[1] = GameOutcome{Fault::timeout, 2, "Niciun răspuns", 0, {}, 0.01};
-    const match::MatchConfig config = config_of({"beta", "alpha"});
+    match::MatchConfig config = config_of({"beta", "alpha"});
+    config.deals = 5;
     const auto json = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, deals)));
     EXPECT_EQ(json["settings"]["deals"], 5);
     EXPECT_EQ(json["settings"]["seed"], 9);
@@ -216,6 +231,7 @@ TEST(MatchJson, ReadsBackAsTheSummary) {
     EXPECT_EQ(json["faults"][0]["kinds"]["timp-depasit"], 1);
     EXPECT_EQ(json["faults"][0]["first_deal"], 4);
     // One deal leaves the intervals undefined: null, not 0.
+    config.deals = 1;
     const auto one = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, two_players(1))));
     EXPECT_TRUE(one["players"][0]["ci95"].is_null());
 }

@@ -16,28 +16,8 @@ using testing_support::run;
 using testing_support::RunResult;
 using testing_support::TempDir;
 
-std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
-        if (!line.empty() && line.back() == ',') fields.emplace_back();
-        rows.push_back(fields);
-    }
-    return rows;
-}
-
-// The CSV without its timing column, which is the only thing allowed to differ.
-std::string without_times(const std::string& csv) {
-    std::string out;
-    for (const auto& row : csv_rows(csv)) {
-        for (std::size_t i = 0; i + 1 < row.size(); ++i) out += row[i] + ",";
-        out += "\n";
-    }
-    return out;
-}
+using testing_support::csv_rows;
+using testing_support::without_times;
 
 RunResult match(const TempDir& dir, std::vector<std::string> args) {
     args.insert(args.begin(), bin("match"));
@@ -232,22 +212,6 @@ TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
     EXPECT_EQ(hidden.err.find(" din "), std::string::npos) << hidden.err;
 }
 
-// What the processor times make of a results page: the players table's last
-// column and the line of the elapsed time, masked; the rest stays.
-std::string page_without_times(const std::string& page) {
-    std::istringstream lines(page);
-    std::string masked;
-    bool in_players = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("plafon:")) in_players = false;
-        if (in_players && line.size() > 6) line = line.substr(0, line.size() - 6) + "     x";
-        if (line.starts_with("jucător ")) in_players = true;
-        if (line.starts_with("Timp: ")) line = "Timp: x";
-        masked += line + "\n";
-    }
-    return masked;
-}
-
 // The results page of a fixed match, as a person sees it in an 80-column
 // terminal: sorted, marked, with a named player that faults.
 TEST(Match, ResultsPageOfAFixedMatch) {
@@ -256,7 +220,7 @@ TEST(Match, ResultsPageOfAFixedMatch) {
                                     "ev-player-anchored", "tally-player", "suit-player",
                                     "inimi=" + testing_support::helper("fake-player") + " heart-faults"});
     EXPECT_EQ(r.exit_code, 1) << r.err;
-    testing_support::expect_golden("match/tables.txt", page_without_times(r.out));
+    testing_support::expect_golden("match/tables.txt", testing_support::results_without_times(r.out));
 }
 
 }  // namespace

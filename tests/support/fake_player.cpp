@@ -5,7 +5,8 @@
 // the answer), reuse (repeats the previous column), hang, exit STATUS, crash,
 // two-lines, close-output, stderr (a line on standard error at every card),
 // no-flush; after the 20th answer: extra, linger, status STATUS. Deal-dependent:
-// heart-faults (a bad answer to the first card when it is a heart), scribble
+// heart-faults (a bad answer to the first card when it is a heart),
+// heart-hangs (no answer at all then), scribble
 // (writes the file "data.in" in its working directory), chaos (misbehaves at
 // random, but the same way on the same deal: see chaos.h), flood (fills its
 // standard error without end and never answers), kill-group (signals its
@@ -116,10 +117,12 @@ int main(int argc, char** argv) {
             }
         }
         if (mode == "stderr") std::fprintf(stderr, "thinking about %s\n", token);
-        if (mode == "heart-faults" && card == 1 && token[std::strlen(token) - 1] == 'H') {
+        const bool heart_first = card == 1 && token[std::strlen(token) - 1] == 'H';
+        if (mode == "heart-faults" && heart_first) {
             say("9\n");
             hang();
         }
+        if (mode == "heart-hangs" && heart_first) hang();
         if (card == at) {
             if (mode == "answer") {
                 say(value);

@@ -114,6 +114,60 @@ void expect_golden(const std::string& name, const std::string& actual) {
     EXPECT_EQ(actual, read_file(path)) << "snapshot " << path;
 }
 
+std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && c == ',') {
+            fields.emplace_back();
+        } else if (!quoted && c == '\n') {
+            rows.push_back(fields);
+            fields.assign(1, "");
+        } else {
+            fields.back() += c;
+        }
+    }
+    return rows;
+}
+
+std::string without_times(const std::string& csv) {
+    const auto rows = csv_rows(csv);
+    std::string out;
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const bool time = !rows.empty() && i < rows[0].size() && rows[0][i].ends_with("seconds") && &row != &rows[0];
+            out += (i ? "," : "") + (time ? std::string("·") : row[i]);
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+std::string results_without_times(const std::string& page) {
+    std::istringstream lines(page);
+    std::string masked;
+    bool in_players = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Timp: ")) continue;
+        if (line.starts_with("plafon:")) in_players = false;
+        if (in_players) {
+            line.erase(line.find_last_not_of(' ', line.find_last_of(' ')) + 1);
+            line += " ·";
+        }
+        if (line.starts_with("jucător ")) in_players = true;
+        masked += line + "\n";
+    }
+    while (masked.ends_with("\n\n")) masked.pop_back();
+    return masked;
+}
+
 std::string lines(const std::vector<std::string>& tokens) {
     std::string text;
     for (const std::string& token : tokens) text += token + "\n";

@@ -61,6 +61,17 @@ void hand_to_ordinary_user(const std::vector<std::string>& directories);
 // for a change of what people see that is meant (review its diff).
 void expect_golden(const std::string& name, const std::string& actual);
 
+// The rows of a CSV, its quoted fields unquoted.
+std::vector<std::vector<std::string>> csv_rows(const std::string& text);
+// A match's CSV with the columns of times blanked, the only ones that differ
+// between two runs of one match.
+std::string without_times(const std::string& csv);
+
+// A match's results page with what the clock changes masked: the players
+// table's last column (its times) and the line of the time the run took,
+// which a merge, that plays nothing, does not print.
+std::string results_without_times(const std::string& page);
+
 // Tokens separated by line feeds, as the referee writes them.
 std::string lines(const std::vector<std::string>& tokens);
 std::vector<std::string> split(const std::string& text);

@@ -1,0 +1,51 @@
+#include "match/csv_log.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "common/files.h"
+
+namespace match {
+
+CsvLog::~CsvLog() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool CsvLog::start(const std::string& path, const std::string& content, std::string& error) {
+    path_ = path;
+    if (path.empty() || game::writes_in_place(path)) return true;
+    if (!game::replace_file(path, content, error)) return false;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd_ < 0) {
+        error = path + ": nu se poate scrie: " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+void CsvLog::append(const std::string& rows) {
+    // One write a deal: its rows stand in the file whole, or the last line is
+    // torn. After a failure (a full disk) nothing more is appended; the whole
+    // file is written again at the end.
+    std::string_view left = rows;
+    while (fd_ >= 0 && !left.empty()) {
+        const ssize_t n = ::write(fd_, left.data(), left.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        left.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+bool CsvLog::finish(const std::string& content, std::string& error) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    return path_.empty() || game::replace_file(path_, content, error);
+}
+
+}  // namespace match

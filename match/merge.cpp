@@ -1,0 +1,63 @@
+#include "match/merge.h"
+
+#include <algorithm>
+#include <map>
+
+namespace match {
+
+namespace {
+
+std::string identity_of(const MatchCsv& csv) {
+    std::string players;
+    for (const std::string& player : csv.players) players += (players.empty() ? "" : ", ") + player;
+    return "sămânța " + std::to_string(csv.seed) + ", " + std::to_string(csv.deals) + " împărțiri, " +
+           (csv.ceiling ? "cu" : "fără") + " plafon, jucătorii " + players;
+}
+
+}  // namespace
+
+std::string deal_list(const std::vector<int>& indexes) {
+    std::string text;
+    for (std::size_t i = 0; i < indexes.size() && i < 10; ++i) text += (i ? ", " : "") + std::to_string(indexes[i] + 1);
+    return indexes.size() > 10 ? text + ", …" : text;
+}
+
+bool merge_csvs(const std::vector<MatchCsv>& files, Merged& merged, std::string& error) {
+    const MatchCsv* first = nullptr;
+    std::map<int, const MatchCsv*> holder;  // deal index -> the file that holds it
+    for (const MatchCsv& csv : files) {
+        if (csv.players.empty()) continue;  // a match stopped before its first deal: nothing to join
+        if (!first) first = &csv;
+        if (csv.seed != first->seed || csv.deals != first->deals || csv.ceiling != first->ceiling ||
+            csv.players != first->players) {
+            error = csv.path + " este din alt meci decât " + first->path + ": " + identity_of(csv) + ", nu " +
+                    identity_of(*first);
+            return false;
+        }
+        for (const DealOutcome& deal : csv.outcomes) {
+            const auto [held, added] = holder.emplace(deal.index, &csv);
+            if (!added) {
+                error = "împărțirea " + std::to_string(deal.index + 1) + " este și în " + held->second->path +
+                        ", și în " + csv.path;
+                return false;
+            }
+            merged.deals.push_back(deal);
+        }
+    }
+    if (!first) {
+        error = "niciunul dintre fișiere nu are vreo împărțire jucată întreagă";
+        return false;
+    }
+    merged.config.seed = first->seed;
+    merged.config.deals = first->deals;
+    merged.config.ceiling = first->ceiling;
+    for (const std::string& name : first->players) merged.config.players.push_back({name, {}});
+    std::sort(merged.deals.begin(), merged.deals.end(),
+              [](const DealOutcome& a, const DealOutcome& b) { return a.index < b.index; });
+    for (int d = 0; d < first->deals; ++d) {
+        if (!holder.contains(d)) merged.missing.push_back(d);
+    }
+    return true;
+}
+
+}  // namespace match
