@@ -18,6 +18,7 @@
 #include "common/process.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
+#include "match/html.h"
 #include "match/json.h"
 #include "match/match.h"
 #include "match/merge.h"
@@ -58,7 +59,8 @@ bool write_output(const std::string& path, const std::string& content) {
 // Every output asked for is checked before the first game, not after the last.
 void check_outputs(const Options& options) {
     std::string error;
-    for (const std::string& path : {options.csv_path, options.resume_path, options.json_path, options.svg_path}) {
+    for (const std::string& path :
+         {options.csv_path, options.resume_path, options.json_path, options.svg_path, options.html_path}) {
         if (!path.empty() && !game::check_writable(path, error)) referee::die(PROGRAM, error, 2);
     }
     const std::string& records = options.config.records_dir;
@@ -106,7 +108,9 @@ bool show_results(const Options& options, const match::MatchConfig& config, cons
     bool kept = game::flush_standard_output(error) || fail(error, false);
     kept = (write_csv(match::match_csv(config, deals), error) || fail(error, false)) && kept;
     kept = write_output(options.json_path, match::match_json(config, summary)) && kept;
-    return write_output(options.svg_path, match::match_svg(summary, config.seed)) && kept;
+    kept = write_output(options.svg_path, match::match_svg(summary, config.seed)) && kept;
+    return (options.html_path.empty() || write_output(options.html_path, match::match_html(config, summary, deals))) &&
+           kept;
 }
 
 // ---- a match played

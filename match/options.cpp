@@ -15,9 +15,9 @@ namespace {
 constexpr const char* USAGE =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J] [--timeout-ms T]\n"
     "                 [--no-ceiling] [--csv FIȘIER | --resume FIȘIER] [--json FIȘIER]\n"
-    "                 [--svg FIȘIER] [--records DIR] [--quiet] [JUCĂTOR ...]\n"
+    "                 [--svg FIȘIER] [--html FIȘIER] [--records DIR] [--quiet] [JUCĂTOR ...]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
-    "                 CSV ...\n"
+    "                 [--html FIȘIER] CSV ...\n"
     "  --deals N         câte împărțiri (implicit 200); fiecare jucător le joacă pe toate\n"
     "  --seed S          sămânța meciului (implicit: una nouă, afișată)\n"
     "  --shard K/N       joacă doar partea K din N: împărțirile i cu i mod N = K - 1\n"
@@ -29,6 +29,8 @@ constexpr const char* USAGE =
     "                    împărțirile care lipsesc din el\n"
     "  --json FIȘIER     tot rezumatul: setări, statistici, diferențe, greșeli\n"
     "  --svg FIȘIER      distribuția scorurilor fiecărui jucător lângă plafon\n"
+    "  --html FIȘIER     raportul de privit într-un browser: clasamentul, distribuțiile și\n"
+    "                    tablele fiecărei împărțiri lângă cea a plafonului\n"
     "  --records DIR     păstrează înregistrarea fiecărui joc (pentru record-view)\n"
     "  --quiet           fără linia de progres\n"
     "  --merge           nu joacă nimic: unește CSV-urile unui meci (părțile lui) și\n"
@@ -115,6 +117,8 @@ Options parse_options(int argc, char** argv) {
             options.json_path = value();
         } else if (arg == "--svg") {
             options.svg_path = value();
+        } else if (arg == "--html") {
+            options.html_path = value();
         } else if (arg == "--records") {
             config.records_dir = value();
         } else if (arg == "--quiet") {

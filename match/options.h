@@ -14,7 +14,7 @@ struct Options {
     bool has_seed = false, has_deals = false, has_shard = false, has_no_ceiling = false;
     bool quiet = false;
     bool merge = false, allow_missing = false;
-    std::string csv_path, json_path, svg_path, resume_path;
+    std::string csv_path, json_path, svg_path, html_path, resume_path;
     std::vector<std::string> operands;  // the players; with --merge, the CSVs to join
 };
 

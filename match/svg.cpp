@@ -7,9 +7,7 @@
 
 namespace match {
 
-namespace {
-
-std::string xml_escaped(const std::string& text) {
+std::string markup_escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
@@ -22,8 +20,6 @@ std::string xml_escaped(const std::string& text) {
     }
     return out;
 }
-
-}  // namespace
 
 std::string match_svg(const MatchSummary& summary, std::uint64_t seed) {
     struct Row {
@@ -62,7 +58,7 @@ std::string match_svg(const MatchSummary& summary, std::uint64_t seed) {
         const int middle = header + row_height * static_cast<int>(r) + row_height / 2;
         const std::string y = std::to_string(middle);
         svg += "<text x=\"" + std::to_string(left - 10) + "\" y=\"" + std::to_string(middle + 4) +
-               "\" text-anchor=\"end\">" + xml_escaped(row.standing->name) + "</text>\n";
+               "\" text-anchor=\"end\">" + markup_escaped(row.standing->name) + "</text>\n";
         const std::vector<double>& scores = row.standing->sorted_scores;
         if (scores.empty()) continue;
         const Summary& s = row.standing->scores;

@@ -11,4 +11,7 @@ namespace match {
 
 std::string match_svg(const MatchSummary& summary, std::uint64_t seed);
 
+// Text made safe inside XML and HTML, as content or as an attribute's value.
+std::string markup_escaped(const std::string& text);
+
 }  // namespace match

@@ -31,10 +31,7 @@ std::string shortened(const std::string& text, std::size_t width) {
 // The first column is a name, set apart by two blanks; the others by one.
 class Table {
 public:
-    struct Column {
-        std::string header;
-        bool right;
-    };
+    using Column = TableColumn;
     explicit Table(std::vector<Column> columns) : columns_(std::move(columns)) {}
     void row(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
 
@@ -111,29 +108,27 @@ std::vector<std::string> standing_cells(const Standing& s) {
 
 // The rows with their first cell made by `first(row, width)`, where width is
 // what the page leaves the first column.
-std::string fitted(const std::vector<Table::Column>& columns, std::vector<std::vector<std::string>> rows,
-                   const std::function<std::string(std::size_t row, std::size_t width)>& first) {
-    Table measure(columns);
-    for (const auto& cells : rows) measure.row(cells);
+std::string fitted(const TableCells& cells, const std::function<std::string(std::size_t row, std::size_t width)>& first) {
+    Table measure(cells.columns);
+    for (auto row : cells.rows) {
+        row[0].clear();
+        measure.row(row);
+    }
     const std::size_t width = PAGE_WIDTH - measure.rest_width();
-    Table table(columns);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        rows[r][0] = first(r, width);
-        table.row(rows[r]);
+    Table table(cells.columns);
+    for (std::size_t r = 0; r < cells.rows.size(); ++r) {
+        auto row = cells.rows[r];
+        row[0] = first(r, width);
+        table.row(row);
     }
     return table.render();
 }
 
-std::string players_table(const MatchSummary& summary) {
+std::vector<const Standing*> standings_of(const MatchSummary& summary) {
     std::vector<const Standing*> standings;
     for (const Standing& s : summary.players) standings.push_back(&s);
     if (summary.ceiling) standings.push_back(&*summary.ceiling);
-    std::vector<std::vector<std::string>> rows;
-    for (const Standing* s : standings) rows.push_back(standing_cells(*s));
-    align_intervals(rows, 2);
-    return fitted({{"jucător", false}, {"medie", true}, {INTERVAL_HEADER, true}, {"mediană", true}, {"min–max", true},
-                   {"plafon", true}, {"atins", true}, {"greșeli", true}, {"ms/joc", true}},
-                  rows, [&](std::size_t r, std::size_t width) { return shortened(standings[r]->name, width); });
+    return standings;
 }
 
 // "A − B", each name shortened as little as the width allows.
@@ -152,28 +147,6 @@ std::string pair_label(const std::string& a, const std::string& b, std::size_t w
         }
     }
     return shortened(a, wa) + " − " + shortened(b, wb);
-}
-
-std::string pairs_table(const MatchSummary& summary) {
-    const bool all_deals = std::all_of(summary.pairs.begin(), summary.pairs.end(),
-                                       [&](const PairComparison& p) { return p.difference.n == summary.deals; });
-    std::vector<Table::Column> columns = {{"A − B", false}, {"diferență", true}, {INTERVAL_HEADER, true}, {"", false}};
-    if (!all_deals) columns.push_back({"împărțiri", true});
-    for (const char* header : {"A>B", "A=B", "A<B"}) columns.push_back({header, true});
-
-    std::vector<std::vector<std::string>> rows;
-    for (const PairComparison& p : summary.pairs) {
-        std::vector<std::string> cells = {"", mean_cell(p.difference, 2, true), interval_cell(p.difference, 2),
-                                          p.significant() ? "*" : ""};
-        if (!all_deals) cells.push_back(std::to_string(p.difference.n));
-        for (int count : {p.a_wins, p.ties, p.b_wins}) cells.push_back(std::to_string(count));
-        rows.push_back(cells);
-    }
-    align_intervals(rows, 2);
-    return fitted(columns, rows, [&](std::size_t r, std::size_t width) {
-        const PairComparison& p = summary.pairs[r];
-        return pair_label(summary.players[p.a].name, summary.players[p.b].name, width);
-    });
 }
 
 std::string faults_list(const MatchSummary& summary) {
@@ -202,17 +175,48 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
+TableCells standings_cells(const MatchSummary& summary) {
+    TableCells cells{{{"jucător", false}, {"medie", true}, {INTERVAL_HEADER, true}, {"mediană", true},
+                      {"min–max", true}, {"plafon", true}, {"atins", true}, {"greșeli", true}, {"ms/joc", true}}};
+    for (const Standing* s : standings_of(summary)) cells.rows.push_back(standing_cells(*s));
+    align_intervals(cells.rows, 2);
+    return cells;
+}
+
+TableCells pairs_cells(const MatchSummary& summary) {
+    const bool all_deals = std::all_of(summary.pairs.begin(), summary.pairs.end(),
+                                       [&](const PairComparison& p) { return p.difference.n == summary.deals; });
+    TableCells cells{{{"A − B", false}, {"diferență", true}, {INTERVAL_HEADER, true}, {"", false}}};
+    if (!all_deals) cells.columns.push_back({"împărțiri", true});
+    for (const char* header : {"A>B", "A=B", "A<B"}) cells.columns.push_back({header, true});
+    for (const PairComparison& p : summary.pairs) {
+        std::vector<std::string> row = {summary.players[p.a].name + " − " + summary.players[p.b].name,
+                                        mean_cell(p.difference, 2, true), interval_cell(p.difference, 2),
+                                        p.significant() ? "*" : ""};
+        if (!all_deals) row.push_back(std::to_string(p.difference.n));
+        for (int count : {p.a_wins, p.ties, p.b_wins}) row.push_back(std::to_string(count));
+        cells.rows.push_back(row);
+    }
+    align_intervals(cells.rows, 2);
+    return cells;
+}
+
 std::string match_tables(const MatchSummary& summary) {
     const std::string deals = summary.deals == summary.total_deals
                                   ? count_of(summary.deals, DEALS_NOUN)
                                   : std::to_string(summary.deals) + " din " + count_of(summary.total_deals, DEALS_NOUN);
     std::string text = "Jucătorii, după scorul mediu pe " + deals + ":\n";
-    text += players_table(summary);
+    const auto standings = standings_of(summary);
+    text += fitted(standings_cells(summary),
+                   [&](std::size_t r, std::size_t width) { return shortened(standings[r]->name, width); });
     text += "plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins\n";
     if (!summary.pairs.empty()) {
         text += "\nDiferența de scor pe împărțire, A − B, unde amândoi au jucat fără greșeli\n";
         text += "(*: intervalul de 95% nu cuprinde zero, deci diferența nu e întâmplătoare):\n";
-        text += pairs_table(summary);
+        text += fitted(pairs_cells(summary), [&](std::size_t r, std::size_t width) {
+            const PairComparison& p = summary.pairs[r];
+            return pair_label(summary.players[p.a].name, summary.players[p.b].name, width);
+        });
     }
     if (!summary.faults.empty()) text += "\nGreșeli:\n" + faults_list(summary);
     return text;

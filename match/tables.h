@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "match/summary.h"
 
@@ -12,6 +13,19 @@ namespace match {
 inline constexpr std::size_t PAGE_WIDTH = 80;
 
 std::string match_tables(const MatchSummary& summary);
+
+// The cells of the two tables before they are laid out, which the terminal
+// page and the HTML report both show: the same numbers, order and marks.
+struct TableColumn {
+    std::string header;
+    bool right;  // numbers are set to the right
+};
+struct TableCells {
+    std::vector<TableColumn> columns;
+    std::vector<std::vector<std::string>> rows = {};  // first cells: the whole names ("A − B" for a pair)
+};
+TableCells standings_cells(const MatchSummary& summary);
+TableCells pairs_cells(const MatchSummary& summary);
 
 // Width of UTF-8 text in terminal columns (one per code point).
 std::size_t display_width(const std::string& text);

@@ -13,6 +13,7 @@ echo "== Cea mai bună așezare a aceleiași împărțiri (ceilscore)"
 "$bin/ceilscore" "$demo/deck.txt" | "$bin/record-view" -
 echo
 echo "== Meci: toți cei cinci jucători pe aceleași 200 de împărțiri, lângă plafon"
-"$bin/match" --deals 200 --csv "$demo/match.csv" --json "$demo/match.json" --svg "$demo/match.svg"
+"$bin/match" --deals 200 --csv "$demo/match.csv" --json "$demo/match.json" --html "$demo/match.html"
 echo
-echo "Un rând pe joc: $demo/match.csv   Rezumatul: $demo/match.json   Distribuțiile: $demo/match.svg"
+echo "Raportul, de deschis într-un browser: $demo/match.html"
+echo "Un rând pe joc: $demo/match.csv   Rezumatul: $demo/match.json"

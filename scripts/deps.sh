@@ -3,8 +3,8 @@
 # apt-get when run as root, otherwise names the command and stops.
 #   scripts/deps.sh build | test | bench | fuzz
 # build: the compiler, CMake and the JSON library that match writes with;
-# test: that, GoogleTest and GNU parallel; bench: that and Google Benchmark;
-# fuzz: that and clang with libFuzzer.
+# test: that, GoogleTest and GNU parallel, and Chromium when it can be had;
+# bench: that and Google Benchmark; fuzz: that and clang with libFuzzer.
 set -eu
 missing=""
 need_file() {  # need_file FILE PACKAGE
@@ -37,6 +37,14 @@ case "${1:-build}" in
         exit 2
         ;;
 esac
+# Wanted, not needed: the browser test skips, saying so, where Chromium cannot be installed.
+optional=""
+if [ "${1:-build}" = test ] && ! command -v chromium >/dev/null 2>&1; then optional=chromium; fi
+if [ -n "$optional" ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
+    echo "Installing: $optional"
+    { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $optional; } >/dev/null 2>&1 ||
+        echo "deps.sh: $optional could not be installed; the browser test will skip" >&2
+fi
 [ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then

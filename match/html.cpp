@@ -1,0 +1,158 @@
+#include "match/html.h"
+
+#include <nlohmann/json.hpp>
+
+#include "common/cards.h"
+#include "match/report_assets.h"
+#include "match/svg.h"
+#include "match/tables.h"
+#include "match/wording.h"
+#include "referee/shuffle.h"
+
+namespace match {
+
+namespace {
+
+std::string table_html(const TableCells& cells, std::size_t ceiling_row) {
+    std::string html = "<table><thead><tr>";
+    for (const TableColumn& column : cells.columns) {
+        html += "<th scope=\"col\"" + std::string(column.right ? " class=\"n\"" : "") + ">" + markup_escaped(column.header) +
+                "</th>";
+    }
+    html += "</tr></thead><tbody>";
+    for (std::size_t r = 0; r < cells.rows.size(); ++r) {
+        html += r == ceiling_row ? "<tr class=\"ceiling\">" : "<tr>";
+        for (std::size_t c = 0; c < cells.rows[r].size(); ++c) {
+            const char* tag = c == 0 ? "th scope=\"row\"" : "td";
+            html += std::string("<") + tag + (cells.columns[c].right ? " class=\"n\"" : "") + ">" +
+                    markup_escaped(cells.rows[r][c]) + (c == 0 ? "</th>" : "</td>");
+        }
+        html += "</tr>";
+    }
+    return html + "</tbody></table>";
+}
+
+std::string faults_html(const MatchSummary& summary) {
+    if (summary.faults.empty()) return "";
+    std::string html = "<h2>Greșeli</h2><ul>";
+    for (const PlayerFaults& f : summary.faults) {
+        html += "<li><strong>" + markup_escaped(f.player) + "</strong>:";
+        const char* separator = " ";
+        for (const FaultCount& kind : f.kinds) {
+            html += separator + std::to_string(kind.count) + " × " + markup_escaped(kind.kind);
+            separator = ", ";
+        }
+        html += "; prima, la împărțirea " + std::to_string(f.first_deal) + ": " + markup_escaped(f.first_message) + "</li>";
+    }
+    return html + "</ul>";
+}
+
+std::string command_of(const Player& player) {
+    std::string command;
+    for (const std::string& word : player.command) command += (command.empty() ? "" : " ") + word;
+    return command;
+}
+
+// The four categories of a board whose answers are complete, as digits.
+std::string ceiling_categories(const game::Deck& deck, const std::string& answers) {
+    game::Deal placed{};
+    for (int k = 0; k < game::DEALT; ++k) placed[k] = {deck[k], answers[k] - '1'};
+    const auto columns = game::columns_of(placed);
+    std::string digits;
+    for (const auto& column : columns) digits += static_cast<char>('0' + game::category(column));
+    return digits;
+}
+
+nlohmann::json game_json(const GameOutcome& game) {
+    std::string categories;
+    if (game.fault == Fault::none) {
+        for (int category : game.categories) categories += static_cast<char>('0' + category);
+    }
+    return {static_cast<int>(game.fault), game.fault == Fault::none ? game.score : 0, game.answers, categories,
+            game.message};
+}
+
+nlohmann::json deal_json(const DealOutcome& deal) {
+    const game::Deck deck = referee::shuffled_deck(deal.seed);
+    std::string cards;
+    for (int k = 0; k < game::DEALT; ++k) cards += static_cast<char>('a' + game::code_of(deck[k]));
+    nlohmann::json games = nlohmann::json::array();
+    for (const GameOutcome& game : deal.games) games.push_back(game_json(game));
+    const bool ceiling = deal.ceiling >= 0;
+    return {deal.index,
+            std::to_string(deal.seed),
+            cards,
+            deal.ceiling,
+            deal.ceiling_answers,
+            ceiling ? ceiling_categories(deck, deal.ceiling_answers) : "",
+            games};
+}
+
+}  // namespace
+
+std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
+    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array(), faults = nlohmann::json::array();
+    for (const Player& player : config.players) players.push_back({{"name", player.name}, {"command", command_of(player)}});
+    for (const DealOutcome& deal : deals) rows.push_back(deal_json(deal));
+    for (int f = 0; f <= static_cast<int>(Fault::no_exit); ++f) faults.push_back(fault_name(static_cast<Fault>(f)));
+    const nlohmann::json data = {{"seed", std::to_string(config.seed)},
+                                 {"deals", config.deals},
+                                 {"ceiling", config.ceiling},
+                                 {"players", players},
+                                 {"categories", game::CATEGORY_NAMES_RO},
+                                 {"points", game::CATEGORY_POINTS},
+                                 {"faults", faults},
+                                 {"rows", rows}};
+    // Inside <script> no "</" may appear; in JSON a '<' only stands in strings, where \u003c is the same.
+    std::string text;
+    for (char c : data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)) {
+        text += c == '<' ? std::string("\\u003c") : std::string(1, c);
+    }
+    return text;
+}
+
+std::string match_html(const MatchConfig& config, const MatchSummary& summary, const std::vector<DealOutcome>& deals) {
+    const std::string deals_text = summary.deals == summary.total_deals
+                                       ? count_of(summary.deals, DEALS_NOUN)
+                                       : std::to_string(summary.deals) + " din " + count_of(summary.total_deals, DEALS_NOUN);
+    const std::string title = "Meci: " + deals_text + ", sămânța " + std::to_string(config.seed);
+    std::string svg = match_svg(summary, config.seed);
+    svg.erase(0, svg.find("<svg"));
+    std::string player_headers;
+    for (const Player& player : config.players) player_headers += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
+
+    return "<!DOCTYPE html>\n<html lang=\"ro\"><head><meta charset=\"utf-8\">"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
+           "script-src 'unsafe-inline'; img-src data:\">"
+           "<title>" + markup_escaped(title) + "</title><style>" + REPORT_STYLE + "</style></head>\n<body><main>"
+           "<h1>" + markup_escaped(title) + "</h1>"
+           "<section id=\"standings\"><h2>Jucătorii, după scorul mediu</h2>" +
+           table_html(standings_cells(summary), summary.ceiling ? summary.players.size() : std::size_t(-1)) +
+           "<p class=\"note\">plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins</p></section>"
+
+           "<section id=\"deals\"><h2>Împărțirile</h2><div class=\"browser\"><div>"
+           "<div class=\"controls\"><label>Ordonate după <select id=\"sort\"></select></label>"
+           "<select id=\"sort-a\" aria-label=\"jucătorul A\"></select>"
+           "<select id=\"sort-b\" aria-label=\"jucătorul B\"></select>"
+           "<button id=\"order\" type=\"button\"></button></div>"
+           "<div class=\"scroll\"><table id=\"deal-table\"><thead><tr><th scope=\"col\" class=\"n\">nr.</th>"
+           "<th scope=\"col\" class=\"n\" id=\"key-header\"></th>" +
+           std::string(config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "") + player_headers +
+           "</tr></thead><tbody id=\"deal-rows\"></tbody></table></div>"
+           "<div class=\"controls\"><button id=\"previous\" type=\"button\">‹ înapoi</button>"
+           "<span id=\"page-info\" aria-live=\"polite\"></span>"
+           "<button id=\"next\" type=\"button\">înainte ›</button></div>"
+           "<p class=\"note\">Alegeți o împărțire (clic, sau Enter; săgețile mută între rânduri).</p></div>"
+           "<div id=\"deal\" aria-live=\"polite\"><p class=\"note\">Tablele jucătorilor apar aici, lângă cea a "
+           "plafonului.</p></div></div></section>"
+           "<section id=\"pairs\"><h2>Diferența de scor pe împărțire, A − B</h2>"
+           "<p class=\"note\">Pe împărțirile jucate fără greșeli de amândoi. *: intervalul de 95% nu cuprinde zero, "
+           "deci diferența nu e întâmplătoare.</p>" +
+           table_html(pairs_cells(summary), std::size_t(-1)) + "</section>" + faults_html(summary) +
+           "<section id=\"distributions\"><h2>Distribuția scorurilor</h2>" + svg + "</section>"
+           "<script type=\"application/json\" id=\"match-data\">" + report_data(config, deals) + "</script>"
+           "<script>" + REPORT_SCRIPT + "</script></main></body></html>\n";
+}
+
+}  // namespace match

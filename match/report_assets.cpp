@@ -1,0 +1,282 @@
+#include "match/report_assets.h"
+
+namespace match {
+
+const char* const REPORT_STYLE = R"CSS(
+body { font: 14px/1.4 system-ui, sans-serif; color: #111; margin: 0; background: #fafafa; }
+main { max-width: 1240px; margin: 0 auto; padding: 12px 20px 40px; }
+h1 { font-size: 22px; margin: 8px 0 4px; }
+h2 { font-size: 17px; margin: 22px 0 6px; }
+p.note { color: #555; margin: 4px 0; }
+table { border-collapse: collapse; background: #fff; }
+th, td { padding: 2px 8px; border-bottom: 1px solid #e4e4e4; text-align: left; white-space: nowrap; }
+td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
+thead th { border-bottom: 2px solid #999; }
+tr.ceiling td, tr.ceiling th { color: #a33; }
+.browser { display: grid; grid-template-columns: minmax(0, 1fr) minmax(0, 1fr); gap: 18px; align-items: start; }
+.controls { margin: 4px 0 8px; display: flex; flex-wrap: wrap; gap: 6px; align-items: center; }
+.scroll { max-height: 70vh; overflow: auto; border: 1px solid #ddd; }
+#deal-table { width: 100%; }
+#deal-table thead th { position: sticky; top: 0; background: #eee; white-space: normal; vertical-align: bottom; }
+#deal-rows tr { cursor: pointer; }
+#deal-rows tr:hover { background: #f0f4ff; }
+#deal-rows tr:focus { outline: 2px solid #36c; outline-offset: -2px; }
+#deal-rows tr[aria-selected="true"] { background: #dde6ff; }
+td.fault { color: #a00; }
+.boards { display: flex; flex-wrap: wrap; gap: 12px; }
+figure.board { margin: 0; background: #fff; border: 1px solid #ccc; padding: 6px 8px; }
+figure.board.ceiling { border-color: #d99; }
+figcaption { font-weight: 600; margin-bottom: 4px; }
+table.cards th, table.cards td { border: none; padding: 1px 3px; text-align: center; }
+table.cards thead th { font-size: 11px; font-weight: normal; color: #555; }
+table.cards tbody td { font-size: 16px; min-width: 28px; }
+table.cards tbody th { color: #777; font-weight: normal; font-size: 11px; }
+table.cards tfoot td { font-size: 11px; color: #333; white-space: normal; max-width: 52px; }
+.red { color: #c00; }
+.black { color: #000; }
+.empty { color: #bbb; }
+p.message { color: #a00; max-width: 230px; margin: 4px 0; }
+code.replay { display: block; font-size: 11px; color: #333; margin-top: 4px; white-space: pre-wrap; word-break: break-all; max-width: 230px; }
+svg { max-width: 100%; height: auto; background: #fff; }
+)CSS";
+
+const char* const REPORT_SCRIPT = R"JS(
+(function () {
+  'use strict';
+  var data = JSON.parse(document.getElementById('match-data').textContent);
+  var RANKS = ['9', '10', 'J', 'Q', 'K', 'A'];
+  var SUITS = ['\u2663', '\u2666', '\u2665', '\u2660'];
+  var RED = [false, true, true, false];
+  // A row: deal index, deck seed, the 20 cards, ceiling (-1: none), the
+  // ceiling's answers and categories, then each player's game: status,
+  // score, answers, categories, message.
+  var rows = data.rows;
+  var byIndex = {};
+  rows.forEach(function (row) { byIndex[row[0]] = row; });
+  var sortSelect = document.getElementById('sort');
+  var firstSelect = document.getElementById('sort-a');
+  var secondSelect = document.getElementById('sort-b');
+  var orderButton = document.getElementById('order');
+  var keyHeader = document.getElementById('key-header');
+  var body = document.getElementById('deal-rows');
+  var detail = document.getElementById('deal');
+  var pageInfo = document.getElementById('page-info');
+  var previousButton = document.getElementById('previous');
+  var nextButton = document.getElementById('next');
+  // A page of rows at a time: ten thousand rows drawn at once take the browser a second.
+  var PAGE = 250;
+  var page = 0;
+  var sorted = [];
+  var descending = false;
+  var selected = -1;
+
+  function escapeHtml(text) {
+    return String(text).replace(/[&<>"]/g, function (c) {
+      return { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' }[c];
+    });
+  }
+
+  function option(value, label) {
+    var element = document.createElement('option');
+    element.value = value;
+    element.textContent = label;
+    return element;
+  }
+
+  sortSelect.appendChild(option('deal', 'numărul împărțirii'));
+  data.players.forEach(function (player, p) {
+    sortSelect.appendChild(option('score:' + p, 'scorul: ' + player.name));
+    if (data.ceiling) sortSelect.appendChild(option('gap:' + p, 'sub plafon: ' + player.name));
+    firstSelect.appendChild(option(String(p), player.name));
+    secondSelect.appendChild(option(String(p), player.name));
+  });
+  if (data.players.length > 1) {
+    sortSelect.appendChild(option('diff', 'diferența A − B'));
+    secondSelect.value = '1';
+  }
+
+  function scoreOf(row, p) {
+    var game = row[6][p];
+    return game[0] === 0 ? game[1] : null;
+  }
+
+  // What the deals are ordered by; null (a fault) goes last.
+  function keyOf(row) {
+    var how = sortSelect.value;
+    if (how === 'deal') return row[0] + 1;
+    if (how === 'diff') {
+      var a = scoreOf(row, Number(firstSelect.value));
+      var b = scoreOf(row, Number(secondSelect.value));
+      return a === null || b === null ? null : a - b;
+    }
+    var parts = how.split(':');
+    var score = scoreOf(row, Number(parts[1]));
+    if (parts[0] === 'score') return score;
+    return score === null || row[3] < 0 ? null : row[3] - score;
+  }
+
+  function scoreCell(row, p) {
+    var game = row[6][p];
+    if (game[0] === 0) return '<td class="n">' + game[1] + '</td>';
+    var status = data.faults[game[0]];
+    return '<td class="n fault" title="' + escapeHtml(status + ': ' + game[4]) + '">\u2717 ' + escapeHtml(status) + '</td>';
+  }
+
+  function sortRows() {
+    var started = performance.now();
+    var keyed = rows.map(function (row) { return [keyOf(row), row]; });
+    keyed.sort(function (x, y) {
+      if (x[0] === null || y[0] === null) {
+        if (x[0] === y[0]) return x[1][0] - y[1][0];
+        return x[0] === null ? 1 : -1;
+      }
+      var difference = descending ? y[0] - x[0] : x[0] - y[0];
+      return difference || x[1][0] - y[1][0];
+    });
+    sorted = keyed;
+    page = 0;
+    drawPage();
+    keyHeader.textContent = sortSelect.value === 'deal' ? '' : 'valoare';
+    orderButton.textContent = descending ? 'descrescător' : 'crescător';
+    orderButton.setAttribute('aria-pressed', descending ? 'true' : 'false');
+    firstSelect.hidden = secondSelect.hidden = sortSelect.value !== 'diff';
+    document.body.setAttribute('data-render-ms', String(Math.round(performance.now() - started)));
+  }
+
+  function drawPage() {
+    var html = [];
+    var last = Math.min(sorted.length, (page + 1) * PAGE);
+    for (var i = page * PAGE; i < last; ++i) {
+      var entry = sorted[i];
+      var row = entry[1];
+      var key = sortSelect.value === 'deal' ? '' : entry[0] === null ? '—' : entry[0];
+      html.push('<tr tabindex="0" data-deal="' + row[0] + '"' + (row[0] === selected ? ' aria-selected="true"' : '') +
+                '><th scope="row" class="n">' + (row[0] + 1) + '</th><td class="n">' + key + '</td>' +
+                (data.ceiling ? '<td class="n">' + row[3] + '</td>' : ''));
+      for (var p = 0; p < data.players.length; ++p) html.push(scoreCell(row, p));
+      html.push('</tr>');
+    }
+    body.innerHTML = html.join('');
+    pageInfo.textContent = (sorted.length ? page * PAGE + 1 : 0) + '–' + last + ' din ' + sorted.length;
+    previousButton.disabled = page === 0;
+    nextButton.disabled = last >= sorted.length;
+  }
+
+  function turnPage(step) {
+    page += step;
+    drawPage();
+  }
+
+  function cardHtml(code, number) {
+    var rank = code >> 2, suit = code & 3;
+    return '<td class="' + (RED[suit] ? 'red' : 'black') + '" title="cartea ' + (number + 1) + ', runda ' +
+           (Math.floor(number / 4) + 1) + '">' + RANKS[rank] + SUITS[suit] + '</td>';
+  }
+
+  // A board of four columns of five cards, row r being round r + 1.
+  function boardHtml(title, ceiling, cards, answers, categories, total, message, command) {
+    var grid = [];
+    for (var r = 0; r < 5; ++r) grid.push([null, null, null, null]);
+    for (var k = 0; k < answers.length; ++k) grid[Math.floor(k / 4)][answers.charCodeAt(k) - 49] = k;
+    var html = '<figure class="board' + (ceiling ? ' ceiling' : '') + '"><figcaption>' + escapeHtml(title) +
+               (total === null ? '' : ': ' + total + ' puncte') + '</figcaption><table class="cards"><thead><tr><th></th>';
+    for (var c = 0; c < 4; ++c) html += '<th scope="col">col. ' + (c + 1) + '</th>';
+    html += '</tr></thead><tbody>';
+    grid.forEach(function (round, r) {
+      html += '<tr><th scope="row">runda ' + (r + 1) + '</th>';
+      round.forEach(function (k) {
+        html += k === null ? '<td class="empty">·</td>' : cardHtml(cards.charCodeAt(k) - 97, k);
+      });
+      html += '</tr>';
+    });
+    html += '</tbody>';
+    if (categories) {
+      html += '<tfoot><tr><th></th>';
+      for (var column = 0; column < 4; ++column) {
+        var category = categories.charCodeAt(column) - 48;
+        html += '<td>' + data.categories[category] + '<br>' + data.points[category] + '</td>';
+      }
+      html += '</tr></tfoot>';
+    }
+    html += '</table>';
+    if (message) html += '<p class="message">' + escapeHtml(message) + '</p>';
+    if (command) html += '<code class="replay">' + escapeHtml(command) + '</code>';
+    return html + '</figure>';
+  }
+
+  function show(index) {
+    var row = byIndex[index];
+    if (!row) return;
+    selected = index;
+    Array.prototype.forEach.call(body.querySelectorAll('tr[aria-selected]'), function (tr) {
+      tr.removeAttribute('aria-selected');
+    });
+    var tr = body.querySelector('tr[data-deal="' + index + '"]');
+    if (tr) tr.setAttribute('aria-selected', 'true');
+    var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row[1] + ')</h3><div class="boards">';
+    data.players.forEach(function (player, p) {
+      var game = row[6][p];
+      var ok = game[0] === 0;
+      html += boardHtml(player.name, false, row[2], game[2], ok ? game[3] : '', ok ? game[1] : null,
+                        ok ? '' : data.faults[game[0]] + ': ' + game[4],
+                        'referee --seed ' + row[1] + ' ' + (player.command || player.name));
+    });
+    if (row[3] >= 0) html += boardHtml('plafon', true, row[2], row[4], row[5], row[3], '', '');
+    detail.innerHTML = html + '</div>';
+    detail.setAttribute('data-deal', String(index));
+  }
+
+  function choose(tr) {
+    if (!tr || !tr.hasAttribute('data-deal')) return;
+    var index = Number(tr.getAttribute('data-deal'));
+    show(index);
+    history.replaceState(null, '', '#deal=' + (index + 1));
+  }
+
+  body.addEventListener('click', function (event) { choose(event.target.closest('tr')); });
+  body.addEventListener('keydown', function (event) {
+    var tr = event.target.closest('tr');
+    if (!tr) return;
+    if (event.key === 'Enter' || event.key === ' ') {
+      event.preventDefault();
+      choose(tr);
+    } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
+      event.preventDefault();
+      var down = event.key === 'ArrowDown';
+      var next = down ? tr.nextElementSibling : tr.previousElementSibling;
+      if (!next && !(down ? nextButton : previousButton).disabled) {
+        turnPage(down ? 1 : -1);
+        next = down ? body.firstElementChild : body.lastElementChild;
+      }
+      if (next) next.focus();
+    }
+  });
+  // The deals in their order; by a score, a gap or a difference, the largest first.
+  sortSelect.addEventListener('change', function () {
+    descending = sortSelect.value !== 'deal';
+    sortRows();
+  });
+  [firstSelect, secondSelect].forEach(function (select) { select.addEventListener('change', sortRows); });
+  orderButton.addEventListener('click', function () {
+    descending = !descending;
+    sortRows();
+  });
+  previousButton.addEventListener('click', function () { turnPage(-1); });
+  nextButton.addEventListener('click', function () { turnPage(1); });
+
+  // #deal=N shows deal N; #sort=...&order=asc sorts on opening.
+  var wanted = {};
+  location.hash.replace(/^#/, '').split('&').forEach(function (pair) {
+    var parts = pair.split('=');
+    if (parts.length === 2) wanted[parts[0]] = decodeURIComponent(parts[1]);
+  });
+  if (wanted.sort && sortSelect.querySelector('option[value="' + wanted.sort + '"]')) sortSelect.value = wanted.sort;
+  descending = wanted.order ? wanted.order === 'desc' : sortSelect.value !== 'deal';
+  sortRows();
+  if (wanted.deal) show(Number(wanted.deal) - 1);
+  // How long the page took to open, for whoever measures it.
+  document.body.setAttribute('data-ready-ms', String(Math.round(performance.now())));
+})();
+)JS";
+
+}  // namespace match

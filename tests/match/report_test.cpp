@@ -1,0 +1,181 @@
+// The HTML report of a match: the data it embeds is the CSV's, it needs
+// nothing from outside, and in a real browser it shows the standings, every
+// deal, and the boards of a chosen deal as the games placed them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include "common/cards.h"
+#include "referee/shuffle.h"
+#include "tests/support/support.h"
+
+namespace {
+
+using testing_support::bin;
+using testing_support::read_file;
+using testing_support::run;
+using testing_support::RunResult;
+using testing_support::TempDir;
+
+constexpr int DEALS = 12;
+constexpr int CHOSEN = 5;  // the deal the browser is asked to show, from 1
+
+// A small match with a player that faults on some deals, its CSV, JSON and report.
+struct Report {
+    TempDir dir;
+    RunResult result;
+    Report() {
+        result = run({bin("match"), "--deals", std::to_string(DEALS), "--seed", "2026", "--quiet", "--csv", "m.csv",
+                      "--json", "m.json", "--html", "m.html", "suit-player",
+                      "inimi=" + testing_support::helper("fake-player") + " heart-faults", "tally-player"},
+                     "", dir.path());
+    }
+    std::string html() const { return read_file(dir.file("m.html")); }
+};
+
+nlohmann::json embedded_data(const std::string& html) {
+    const std::string open = "<script type=\"application/json\" id=\"match-data\">";
+    const std::size_t start = html.find(open);
+    EXPECT_NE(start, std::string::npos);
+    const std::size_t end = html.find("</script>", start);
+    return nlohmann::json::parse(html.substr(start + open.size(), end - start - open.size()));
+}
+
+TEST(Report, EmbedsTheRowsOfTheCsv) {
+    const Report report;
+    ASSERT_EQ(report.result.exit_code, 1) << report.result.err;  // inimi faults
+    const nlohmann::json data = embedded_data(report.html());
+    const auto csv = testing_support::csv_rows(read_file(report.dir.file("m.csv")));
+    ASSERT_EQ(data["rows"].size(), static_cast<std::size_t>(DEALS));
+    ASSERT_EQ(csv.size(), 1u + DEALS * 3);
+    std::vector<std::string> players;
+    for (const auto& player : data["players"]) players.push_back(player["name"]);
+    for (std::size_t r = 1; r < csv.size(); ++r) {
+        const auto& row = csv[r];  // deal,deck_seed,player,status,score,cat1..4,ceiling,...,answers,ceiling_answers,message
+        const auto& deal = data["rows"][std::stoi(row[0]) - 1];
+        EXPECT_EQ(deal[0], std::stoi(row[0]) - 1);
+        EXPECT_EQ(deal[1], row[1]);
+        EXPECT_EQ(deal[3], std::stoi(row[9]));
+        EXPECT_EQ(deal[4], row[16]);
+        const auto player = std::find(players.begin(), players.end(), row[2]) - players.begin();
+        const auto& game = deal[6][player];
+        EXPECT_EQ(data["faults"][game[0].get<int>()], row[3]);
+        EXPECT_EQ(game[2], row[15]) << "answers of " << row[2] << " in deal " << row[0];
+        EXPECT_EQ(game[4], row[17]);
+        if (row[3] == "ok") {
+            EXPECT_EQ(game[1], std::stoi(row[4]));
+            EXPECT_EQ(game[3], row[5] + row[6] + row[7] + row[8]);
+        }
+        // The cards are the deal's, in deal order.
+        const game::Deck deck = referee::shuffled_deck(std::stoull(row[1]));
+        for (int k = 0; k < game::DEALT; ++k) {
+            EXPECT_EQ(deal[2].get<std::string>()[k], 'a' + game::code_of(deck[k])) << "card " << k + 1;
+        }
+    }
+}
+
+TEST(Report, NeedsNothingFromOutside) {
+    const Report report;
+    const std::string html = report.html();
+    // The SVG namespace is a name, not an address that is fetched.
+    const std::string name_space = "xmlns=\"http://www.w3.org/2000/svg\"";
+    std::string without_namespace = html;
+    without_namespace.erase(without_namespace.find(name_space), name_space.size());
+    EXPECT_EQ(without_namespace.find("://"), std::string::npos);
+    EXPECT_EQ(html.find(" src="), std::string::npos);
+    EXPECT_EQ(html.find("<link"), std::string::npos);
+    EXPECT_NE(html.find("default-src 'none'"), std::string::npos) << "the page forbids itself the network";
+}
+
+// ---- in a real browser
+
+std::string chromium() {
+    for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"}) {
+        if (::access(path, X_OK) == 0) return path;
+    }
+    return "";
+}
+
+RunResult in_browser(const std::string& page, const std::string& profile, std::vector<std::string> what) {
+    std::vector<std::string> argv = {chromium(), "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                                     "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                                     "--disable-sync", "--user-data-dir=" + profile, "--window-size=1280,800"};
+    argv.insert(argv.end(), what.begin(), what.end());
+    argv.push_back("file://" + page);
+    return run(argv, "", "", 120000);
+}
+
+// What stands between each `open` and the `close` after it, in order.
+std::vector<std::string> between(const std::string& text, const std::string& open, const std::string& close) {
+    std::vector<std::string> found;
+    for (std::size_t at = text.find(open); at != std::string::npos; at = text.find(open, at)) {
+        const std::size_t start = at + open.size();
+        const std::size_t end = text.find(close, start);
+        if (end == std::string::npos) break;
+        found.push_back(text.substr(start, end - start));
+        at = end + close.size();
+    }
+    return found;
+}
+
+TEST(Report, ShowsTheStandingsTheDealsAndAChosenDealsBoards) {
+    if (chromium().empty()) GTEST_SKIP() << "no Chromium here (scripts/deps.sh test installs the package chromium)";
+    const Report report;
+    const TempDir profile;
+    const RunResult dom = in_browser(report.dir.file("m.html") + "#deal=" + std::to_string(CHOSEN), profile.path(),
+                                     {"--dump-dom"});
+    ASSERT_EQ(dom.exit_code, 0) << dom.err;
+
+    // The standings in the order of the match's own summary, the ceiling last.
+    const auto summary = nlohmann::json::parse(read_file(report.dir.file("m.json")));
+    const std::string standings = dom.out.substr(dom.out.find("id=\"standings\""));
+    std::vector<std::string> expected;
+    for (const auto& player : summary["players"]) expected.push_back(player["name"]);
+    expected.push_back("plafon (ceilscore)");
+    const auto shown = between(standings.substr(0, standings.find("</table>")), "<th scope=\"row\">", "</th>");
+    EXPECT_EQ(shown, expected);
+
+    // A row for every deal, drawn by the page's script.
+    const std::string rows = between(dom.out, "<tbody id=\"deal-rows\">", "</tbody>").at(0);
+    EXPECT_EQ(between(rows, "<tr tabindex=\"0\" data-deal=\"", "\"").size(), static_cast<std::size_t>(DEALS));
+
+    // The chosen deal's boards: every card where the game put it, in its round.
+    std::string deal = dom.out.substr(dom.out.find("<div id=\"deal\""));
+    deal = deal.substr(0, deal.find("<script"));
+    ASSERT_NE(deal.find("Împărțirea " + std::to_string(CHOSEN)), std::string::npos) << deal.substr(0, 300);
+    const auto csv = testing_support::csv_rows(read_file(report.dir.file("m.csv")));
+    const auto boards = between(deal, "<figure", "</figure>");
+    ASSERT_EQ(boards.size(), 4u);  // three players and the ceiling
+    int checked = 0;
+    for (const auto& row : csv) {
+        if (row[0] != std::to_string(CHOSEN)) continue;
+        const std::string& board = *std::find_if(boards.begin(), boards.end(), [&](const std::string& b) {
+            return b.find("<figcaption>" + row[2]) != std::string::npos;
+        });
+        const game::Deck deck = referee::shuffled_deck(std::stoull(row[1]));
+        const auto rounds = between(board, "<tr><th scope=\"row\">runda ", "</tr>");
+        ASSERT_EQ(rounds.size(), 5u);
+        for (std::size_t k = 0; k < row[15].size(); ++k) {
+            std::vector<std::string> cells = between(rounds[k / 4], "<td", "</td>");
+            for (std::string& cell : cells) cell.erase(0, cell.find('>') + 1);
+            const std::string token = game::token_of(deck[k]);
+            const std::string shown_card = cells[row[15][k] - '1'];
+            EXPECT_EQ(shown_card.substr(0, shown_card.size() - 3), token.substr(0, token.size() - 1))
+                << row[2] << ", card " << k + 1;
+            EXPECT_EQ(shown_card.substr(shown_card.size() - 3), game::SUIT_ICONS[deck[k].suit]) << row[2];
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+
+    // A picture for a person to look at.
+    std::filesystem::create_directories(std::string(GAME_BUILD_DIR) + "/report");
+    const RunResult shot =
+        in_browser(report.dir.file("m.html") + "#deal=" + std::to_string(CHOSEN), profile.path(),
+                   {"--screenshot=" + std::string(GAME_BUILD_DIR) + "/report/report.png", "--hide-scrollbars"});
+    EXPECT_EQ(shot.exit_code, 0) << shot.err;
+}
+
+}  // namespace
