@@ -132,6 +132,14 @@ bool readable_now(int fd) {
     return fd >= 0 && ::poll(&p, 1, 0) > 0;
 }
 
+void prepare_parent() {
+    static std::once_flag done;
+    std::call_once(done, [] {
+        std::signal(SIGPIPE, SIG_IGN);
+        std::signal(SIGCHLD, SIG_DFL);
+    });
+}
+
 }  // namespace
 
 std::string describe(Exit exit) {
@@ -154,14 +162,6 @@ std::string Capture::text() const {
 int Deadline::remaining_ms() const {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
     return static_cast<int>(std::max<long long>(0, left.count()));
-}
-
-void prepare_parent() {
-    static std::once_flag done;
-    std::call_once(done, [] {
-        std::signal(SIGPIPE, SIG_IGN);
-        std::signal(SIGCHLD, SIG_DFL);
-    });
 }
 
 bool catch_interrupts() {

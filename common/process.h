@@ -33,8 +33,6 @@ public:
     explicit Capture(std::size_t limit = DEFAULT_LIMIT) : limit_(limit) {}
     void add(std::string_view bytes);
     const std::string& kept() const { return kept_; }
-    std::size_t dropped() const { return dropped_; }
-    bool empty() const { return kept_.empty(); }
     // The kept bytes, followed by a note of how many were dropped.
     std::string text() const;
 
@@ -54,12 +52,11 @@ private:
     std::chrono::steady_clock::time_point end_;
 };
 
-// The parent's signal state for driving children: SIGPIPE ignored (a child
-// that stops reading must not kill us) and SIGCHLD at its default action (an
-// inherited "ignore" would reap children behind our back). Done by the first
-// start; programs that run children call it first thing as well.
-void prepare_parent();
-
+// The parent's signal state for driving children is set by the first start
+// (or by catch_interrupts): SIGPIPE ignored, so that a child that stops
+// reading cannot kill us, and SIGCHLD at its default action, so that an
+// inherited "ignore" cannot reap children behind our back.
+//
 // From now on SIGINT, SIGTERM and SIGHUP end every wait of this module at
 // once with Wait::interrupted, in every thread, instead of killing us: the
 // caller then lets its Process objects kill their groups and leaves. A
@@ -120,7 +117,6 @@ public:
 
     // How the child ended; only after read or wait_exit said Wait::exited.
     Exit exit() const { return exit_; }
-    bool exited() const { return has_exited_; }
 
     pid_t pid() const { return pid_; }
 

@@ -34,7 +34,7 @@ using testing_support::TempDir;
 // The timeout must hold for every answer of a well-behaved player on a busy
 // machine (a new process not yet scheduled, other tests running): it is long,
 // and the chaos player hangs rarely, since each hang costs a whole timeout.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(GAME_SANITIZED)
 // Every start of an instrumented player costs tens of milliseconds more: 300
 // games keep the run short.
 constexpr int GAMES = 300;

@@ -40,7 +40,7 @@ std::map<std::string, long long> counts_of(const std::string& table) {
 }
 
 TEST(Instructions, WholeRunsStayWithinTheirTargets) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(GAME_SANITIZED)
     GTEST_SKIP() << "instruction counts of the sanitizer build mean nothing";
 #endif
     const testing_support::RunResult r = testing_support::run(

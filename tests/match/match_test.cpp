@@ -192,7 +192,7 @@ TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
                                     "--no-ceiling", wrapper});
     EXPECT_EQ(r.exit_code, 1) << r.err;
     EXPECT_NE(r.out.find("flood.sh: 2 × timp-depasit"), std::string::npos) << r.out;
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(GAME_SANITIZED)
     // The runner is the largest of our waited-for children; kept whole, the flood would take gigabytes.
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
@@ -218,7 +218,7 @@ TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
 // terminal: sorted, marked, with a named player that faults.
 TEST(Match, ResultsPageOfAFixedMatch) {
     TempDir dir;
-    const RunResult r = match(dir, {"--deals", "40", "--seed", "2026", "--quiet", "zarvel-002", "ev-player",
+    const RunResult r = match(dir, {"--deals", "20", "--seed", "2026", "--quiet", "zarvel-002", "ev-player",
                                     "ev-player-anchored", "tally-player", "suit-player",
                                     "inimi=" + testing_support::helper("fake-player") + " heart-faults"});
     EXPECT_EQ(r.exit_code, 1) << r.err;

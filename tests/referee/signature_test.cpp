@@ -19,7 +19,7 @@ using testing_support::TempDir;
 const char* const PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player", "suit-player"};
 
 TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(GAME_SANITIZED)
     // The signature is about choices, which the sanitizers do not change; the
     // players run under them in their own tests and in the fuzzing replays.
     GTEST_SKIP() << "a thousand instrumented games would add a minute to the sanitizer build's tests";

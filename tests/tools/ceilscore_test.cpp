@@ -236,7 +236,7 @@ TEST(Ceilscore, SameRecordAsThePlainSearchOnEveryNamedDeck) {
 
 // Seeded decks of the referee's shuffle, in four parts that run side by
 // side. The sanitizer build's plain search is slow: it checks a few dozen.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(GAME_SANITIZED)
 constexpr int DECKS_PER_PART = 8;
 #else
 constexpr int DECKS_PER_PART = 500;
