@@ -89,7 +89,9 @@ struct Case {
 };
 
 // Shell wrappers for Case::shell.
-inline const std::string SIGCHLD_IGNORED = "trap '' CHLD; exec \"$@\"";
+// The shell resets a trapped SIGCHLD for what it runs; perl's "IGNORE" is
+// inherited across exec, as any caller's may be.
+inline const std::string SIGCHLD_IGNORED = "exec perl -e '$SIG{CHLD}=\"IGNORE\"; exec @ARGV' \"$@\"";
 inline const std::string FILE_SIZE_LIMIT_ZERO = "ulimit -f 0; exec \"$@\"";
 // The leak checker of the sanitizer build needs descriptors of its own at exit.
 inline std::string few_files(int limit) {
