@@ -43,7 +43,9 @@ mode_t new_file_mode() {
         if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
             char line[256];
             while (std::fgets(line, sizeof line, status)) {
-                if (std::strncmp(line, "Umask:", 6) == 0) mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+                if (std::strncmp(line, "Umask:", 6) == 0) {
+                    mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+                }
             }
             std::fclose(status);
         }
@@ -187,7 +189,9 @@ bool check_writable(const std::string& path, std::string& error) {
 bool prepare_folder(const std::string& path, std::string& error) {
     std::error_code failed;
     std::filesystem::create_directories(path, failed);
-    if (!failed && !std::filesystem::is_directory(path, failed)) failed = std::make_error_code(std::errc::not_a_directory);
+    if (!failed && !std::filesystem::is_directory(path, failed)) {
+        failed = std::make_error_code(std::errc::not_a_directory);
+    }
     if (failed) return fail(error, path + ": " + failed.message());
     return takes_new_files(path, path, error);
 }

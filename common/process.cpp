@@ -365,9 +365,9 @@ bool run_command(const std::vector<std::string>& argv, const std::string& cwd, c
         result.exit = child.exit();
         return true;
     }
-    error = argv[0] + (state == Wait::interrupted ? ": întrerupt" : state == Wait::timeout
-                                                                         ? ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms"
-                                                                         : ": nu se poate citi ce scrie");
+    error = argv[0] + (state == Wait::interrupted ? ": întrerupt"
+                       : state == Wait::timeout   ? ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms"
+                                                  : ": nu se poate citi ce scrie");
     return false;
 }
 

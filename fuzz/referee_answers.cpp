@@ -37,14 +37,16 @@ void check_verdict(const Answer& answer, std::string_view received) {
         case Verdict::column:
             fuzz::require(answer.column >= 0 && answer.column < game::COLUMNS, "a column is 0..3");
             fuzz::require(answer.consumed == 2 && answer.consumed <= received.size(), "an answer is two bytes");
-            fuzz::require(received[0] == '1' + answer.column && received[1] == '\n', "an answer is the digit and a line feed");
+            fuzz::require(received[0] == '1' + answer.column && received[1] == '\n',
+                          "an answer is the digit and a line feed");
             break;
         case Verdict::bad: {
             fuzz::require(answer.consumed <= received.size(), "the line shown was received");
             fuzz::require(received.substr(0, answer.consumed).find('\n') == std::string_view::npos,
                           "the line shown is one line");
             const std::string shown = game::printable(received.substr(0, answer.consumed), SHOWN);
-            fuzz::require(fuzz::is_one_clean_line(shown) && shown.size() <= 4 * SHOWN + 3, "a bad answer is shown cleanly");
+            fuzz::require(fuzz::is_one_clean_line(shown) && shown.size() <= 4 * SHOWN + 3,
+                          "a bad answer is shown cleanly");
             break;
         }
     }

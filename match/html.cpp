@@ -16,8 +16,8 @@ namespace {
 std::string table_html(const TableCells& cells, std::size_t ceiling_row) {
     std::string html = "<table><thead><tr>";
     for (const TableColumn& column : cells.columns) {
-        html += "<th scope=\"col\"" + std::string(column.right ? " class=\"n\"" : "") + ">" + markup_escaped(column.header) +
-                "</th>";
+        html += "<th scope=\"col\"" + std::string(column.right ? " class=\"n\"" : "") + ">" +
+                markup_escaped(column.header) + "</th>";
     }
     html += "</tr></thead><tbody>";
     for (std::size_t r = 0; r < cells.rows.size(); ++r) {
@@ -42,7 +42,8 @@ std::string faults_html(const MatchSummary& summary) {
             html += separator + std::to_string(kind.count) + " × " + markup_escaped(kind.kind);
             separator = ", ";
         }
-        html += "; prima, la împărțirea " + std::to_string(f.first_deal) + ": " + markup_escaped(f.first_message) + "</li>";
+        html +=
+            "; prima, la împărțirea " + std::to_string(f.first_deal) + ": " + markup_escaped(f.first_message) + "</li>";
     }
     return html + "</ul>";
 }
@@ -92,7 +93,9 @@ nlohmann::json deal_json(const DealOutcome& deal) {
 
 std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
     nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array(), faults = nlohmann::json::array();
-    for (const Player& player : config.players) players.push_back({{"name", player.name}, {"command", command_of(player)}});
+    for (const Player& player : config.players) {
+        players.push_back({{"name", player.name}, {"command", command_of(player)}});
+    }
     for (const DealOutcome& deal : deals) rows.push_back(deal_json(deal));
     for (int f = 0; f <= static_cast<int>(Fault::no_exit); ++f) faults.push_back(fault_name(static_cast<Fault>(f)));
     const nlohmann::json data = {{"seed", std::to_string(config.seed)},
@@ -112,14 +115,14 @@ std::string report_data(const MatchConfig& config, const std::vector<DealOutcome
 }
 
 std::string match_html(const MatchConfig& config, const MatchSummary& summary, const std::vector<DealOutcome>& deals) {
-    const std::string deals_text = summary.deals == summary.total_deals
-                                       ? count_of(summary.deals, DEALS_NOUN)
-                                       : std::to_string(summary.deals) + " din " + count_of(summary.total_deals, DEALS_NOUN);
-    const std::string title = "Meci: " + deals_text + ", sămânța " + std::to_string(config.seed);
+    const std::string title =
+        "Meci: " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ", sămânța " + std::to_string(config.seed);
     std::string svg = match_svg(summary, config.seed);
     svg.erase(0, svg.find("<svg"));
     std::string player_headers;
-    for (const Player& player : config.players) player_headers += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
+    for (const Player& player : config.players) {
+        player_headers += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
+    }
 
     return "<!DOCTYPE html>\n<html lang=\"ro\"><head><meta charset=\"utf-8\">"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"

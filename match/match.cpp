@@ -118,7 +118,9 @@ void find_ceiling(const game::Deck& deck, int deal, RecordKeeper& records, DealO
     const game::GameRecord record = ceilscore::best_record(deck);
     outcome.ceiling_seconds = thread_cpu_seconds() - start;
     outcome.ceiling = record.total;
-    for (const game::Placement& placed : record.cards) outcome.ceiling_answers += static_cast<char>('1' + placed.column);
+    for (const game::Placement& placed : record.cards) {
+        outcome.ceiling_answers += static_cast<char>('1' + placed.column);
+    }
     records.keep(deal, CEILING_LABEL, record);
 }
 

@@ -165,7 +165,9 @@ int play(Options& options) {
         if (!match::read_match_csv(options.resume_path, csv, error)) referee::die(PROGRAM, error, 2);
         resume_from(csv, options);
         done = csv.outcomes;
-        if (csv.torn || csv.incomplete_deals > 0) note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
+        if (csv.torn || csv.incomplete_deals > 0) {
+            note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
+        }
     }
     check_outputs(options);
 
@@ -181,8 +183,8 @@ int play(Options& options) {
 
     const std::vector<int> to_play = deals_left(config, done);
     const std::size_t in_shard = match::deals_of_shard(config).size();
-    const std::string counted = (to_play.size() < in_shard ? std::to_string(to_play.size()) + " din " : "") +
-                              match::count_of(static_cast<long long>(in_shard), match::DEALS_NOUN);
+    const std::string counted = match::part_of(static_cast<long long>(to_play.size()),
+                                               static_cast<long long>(in_shard), match::DEALS_NOUN);
     std::fprintf(stderr, "%s: %s, sămânța %llu%s, %s, %s%s\n", PROGRAM, counted.c_str(),
                  static_cast<unsigned long long>(config.seed),
                  config.shard.count > 1 ? (", partea " + config.shard.text()).c_str() : "",
@@ -205,8 +207,9 @@ int play(Options& options) {
         if (run.interrupted) return fail("întrerupt" + resume, 128 + proc::interrupt_signal());
         return fail(run.harness_error + resume, 2);
     }
-    bool kept = show_results(options, config, deals, progress.elapsed_seconds(),
-                             [&](const std::string& content, std::string& failure) { return log.finish(content, failure); });
+    bool kept =
+        show_results(options, config, deals, progress.elapsed_seconds(),
+                     [&](const std::string& content, std::string& failure) { return log.finish(content, failure); });
     if (run.record_failures > 0) {
         kept = fail(std::to_string(run.record_failures) + " înregistrări nu au putut fi scrise; prima: " +
                         run.first_record_failure,

@@ -108,7 +108,8 @@ std::vector<std::string> standing_cells(const Standing& s) {
 
 // The rows with their first cell made by `first(row, width)`, where width is
 // what the page leaves the first column.
-std::string fitted(const TableCells& cells, const std::function<std::string(std::size_t row, std::size_t width)>& first) {
+std::string fitted(const TableCells& cells,
+                   const std::function<std::string(std::size_t row, std::size_t width)>& first) {
     Table measure(cells.columns);
     for (auto row : cells.rows) {
         row[0].clear();
@@ -202,10 +203,8 @@ TableCells pairs_cells(const MatchSummary& summary) {
 }
 
 std::string match_tables(const MatchSummary& summary) {
-    const std::string deals = summary.deals == summary.total_deals
-                                  ? count_of(summary.deals, DEALS_NOUN)
-                                  : std::to_string(summary.deals) + " din " + count_of(summary.total_deals, DEALS_NOUN);
-    std::string text = "Jucătorii, după scorul mediu pe " + deals + ":\n";
+    std::string text =
+        "Jucătorii, după scorul mediu pe " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ":\n";
     const auto standings = standings_of(summary);
     text += fitted(standings_cells(summary),
                    [&](std::size_t r, std::size_t width) { return shortened(standings[r]->name, width); });

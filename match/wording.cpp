@@ -10,4 +10,8 @@ std::string count_of(long long n, Noun noun) {
     return number + (with_de ? " de " : " ") + noun.many;
 }
 
+std::string part_of(long long part, long long whole, Noun noun) {
+    return (part == whole ? "" : std::to_string(part) + " din ") + count_of(whole, noun);
+}
+
 }  // namespace match

@@ -20,4 +20,7 @@ inline constexpr Noun GAMES_NOUN = {"joc", "jocuri"};
 // two digits are 00 or 20 to 99 (from 20 on).
 std::string count_of(long long n, Noun noun);
 
+// "15 din 60 de împărțiri" when only a part is counted, else as count_of.
+std::string part_of(long long part, long long whole, Noun noun);
+
 }  // namespace match

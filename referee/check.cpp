@@ -46,7 +46,8 @@ Verdict first_round(const GameResult& game) {
 }
 
 Verdict answers_legal(const GameResult& game) {
-    if (faulted_with(game, {Fault::bad_answer, Fault::column_reused, Fault::early_output, Fault::timeout, Fault::stopped})) {
+    if (faulted_with(game,
+                     {Fault::bad_answer, Fault::column_reused, Fault::early_output, Fault::timeout, Fault::stopped})) {
         return failed(game.message);
     }
     return PASSED;

@@ -65,8 +65,9 @@ private:
 
     void turn(int i) {
         if (!pending_.empty()) {
-            return fail(Fault::early_output, i + 1,
-                        "Jucătorul a scris „" + game::printable(pending_, ANSWER_SHOWN) + "” înainte de " + card_text(i));
+            return fail(
+                Fault::early_output, i + 1,
+                "Jucătorul a scris „" + game::printable(pending_, ANSWER_SHOWN) + "” înainte de " + card_text(i));
         }
         if (!child_->write(game::token_of(deck_[i]) + "\n")) return stopped(i);
         const proc::Deadline deadline(options_.timeout_ms);
@@ -112,7 +113,8 @@ private:
                                 card_text(i));
             case proc::Wait::interrupted:
             case proc::Wait::error: return cut_short(wait);
-            default: return fail(Fault::stopped, i + 1, "Jucătorul și-a închis ieșirea fără să răspundă la " + card_text(i));
+            default:
+                return fail(Fault::stopped, i + 1, "Jucătorul și-a închis ieșirea fără să răspundă la " + card_text(i));
         }
     }
 
@@ -128,8 +130,9 @@ private:
         proc::Wait wait = proc::Wait::data;
         while (wait == proc::Wait::data) {
             if (!pending_.empty()) {
-                return fail(Fault::output_after_end, after,
-                            "Jucătorul a scris după al 20-lea răspuns: „" + game::printable(pending_, ANSWER_SHOWN) + "”");
+                return fail(
+                    Fault::output_after_end, after,
+                    "Jucătorul a scris după al 20-lea răspuns: „" + game::printable(pending_, ANSWER_SHOWN) + "”");
             }
             wait = child_->read(pending_, deadline);
         }

@@ -29,7 +29,9 @@ constexpr int key_of(Hand column) {
 }  // namespace points_table_detail
 
 inline constexpr game::RankCountTable COLUMN_POINTS = game::rank_count_table(
-    [](int rank_index, int suit_index) { return Card{points_table_detail::FIRST_RANK + rank_index, "CDHS"[suit_index]}; },
+    [](int rank_index, int suit_index) {
+        return Card{points_table_detail::FIRST_RANK + rank_index, "CDHS"[suit_index]};
+    },
     [](const std::array<Card, HAND_SIZE>& column) { return eval_local(column); });
 
 // eval_local of the column, from the table.

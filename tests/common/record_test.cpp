@@ -18,7 +18,9 @@ game::Deal ascending_deal() {
 
 std::string ascending_record_text() {
     std::string text = "0\n400\n8 100 8 100 8 100 8 100 \n";
-    for (int k = 0; k < 20; ++k) text += std::to_string(k / 4) + " " + std::to_string(k % 4) + " " + std::to_string(k % 4) + "\n";
+    for (int k = 0; k < 20; ++k) {
+        text += std::to_string(k / 4) + " " + std::to_string(k % 4) + " " + std::to_string(k % 4) + "\n";
+    }
     return text;
 }
 
@@ -144,12 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"error_without_message", "2\n\n  \n", "starea 2 nu este urmată de un mesaj"},
         BadRecord{"truncated", ascending_record_text().substr(0, 60), "se termină înainte de"},
         BadRecord{"text_for_a_number", "0\n400\n8 100 x 100", "în loc de categoria coloanei 2 este „x”"},
-        BadRecord{"category_too_high", "0\n400\n9 100 8 100 8 100 8 100", "coloana 1: categoria 9 nu este între 0 și 8"},
+        BadRecord{"category_too_high", "0\n400\n9 100 8 100 8 100 8 100",
+                  "coloana 1: categoria 9 nu este între 0 și 8"},
         BadRecord{"negative_category", "0\n400\n8 100 8 100 8 100 -1 100", "coloana 4: categoria -1"},
         BadRecord{"rank_out_of_range", with_card_line(6, "6 2 2"), "cartea 7: rangul 6 nu este între 0 și 5"},
         BadRecord{"suit_out_of_range", with_card_line(0, "0 4 0"), "cartea 1: culoarea 4 nu este între 0 și 3"},
         BadRecord{"column_out_of_range", with_card_line(19, "4 3 4"), "cartea 20: coloana 4 nu este între 0 și 3"},
-        BadRecord{"column_six_times", with_card_line(19, "4 3 0"), "cartea 20: coloana cu indicele 0 apare de mai mult de cinci ori"},
+        BadRecord{"column_six_times", with_card_line(19, "4 3 0"),
+                  "cartea 20: coloana cu indicele 0 apare de mai mult de cinci ori"},
         BadRecord{"status_too_large", "99999999999\nmsg\n", "starea jocului este prea mare"}),
     [](const auto& info) { return info.param.name; });
 

@@ -171,7 +171,8 @@ TEST(EvPlayersPartWays, OnAStaleStoredExpectation) {
     const std::vector<int> anchored = refereedAnswers("ev-player-anchored", PARTING_DEAL, dir);
     ASSERT_EQ(fresh.size(), 20u);
     ASSERT_EQ(anchored.size(), 20u);
-    EXPECT_EQ(std::vector<int>(fresh.begin(), fresh.begin() + 4), std::vector<int>(anchored.begin(), anchored.begin() + 4));
+    EXPECT_EQ(std::vector<int>(fresh.begin(), fresh.begin() + 4),
+              std::vector<int>(anchored.begin(), anchored.begin() + 4));
     EXPECT_EQ(fresh[4], 0);
     EXPECT_EQ(anchored[4], 2);
 }

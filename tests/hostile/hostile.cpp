@@ -95,7 +95,8 @@ std::map<std::string, Stamp> stamps(const TempDir& dir, const std::vector<Entry>
         struct stat info {};
         EXPECT_EQ(::lstat(dir.file(entry.name).c_str(), &info), 0) << entry.name;
         // Writing through a FIFO changes its times, not the FIFO: only its kind counts.
-        result[entry.name] = S_ISFIFO(info.st_mode) ? Stamp{info.st_mode} : Stamp{info.st_mode, info.st_size, info.st_mtim};
+        result[entry.name] =
+            S_ISFIFO(info.st_mode) ? Stamp{info.st_mode} : Stamp{info.st_mode, info.st_size, info.st_mtim};
     }
     return result;
 }
@@ -128,7 +129,9 @@ testing_support::RunResult run_case(const std::string& program, const Case& c, c
     Surroundings around;
     const Setup setup(dir, c.setup);
     const auto before = stamps(dir, c.setup);
-    if (runs_unprivileged(c)) testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path(), around.watch.path()});
+    if (runs_unprivileged(c)) {
+        testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path(), around.watch.path()});
+    }
     const auto result = testing_support::run(command(program, c, around), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
     EXPECT_EQ(stamps(dir, c.setup), before) << "the program changed a file it was given";
     EXPECT_TRUE(fs::is_empty(around.tmp.path())) << "the program left files in TMPDIR";

@@ -59,20 +59,22 @@ TEST_P(Interrupt, StopsEveryGameAndLeavesAtOnce) {
         EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "a player's descendant " << pid << " outlived the run";
     }
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path())) << "the runner left files in TMPDIR";
-    EXPECT_EQ(testing_support::entries_of(dir.path()), std::vector<std::string>{"p.sh"}) << "no record of an interrupted game";
+    EXPECT_EQ(testing_support::entries_of(dir.path()), std::vector<std::string>{"p.sh"})
+        << "no record of an interrupted game";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     HungGame, Interrupt,
-    ::testing::Values(InterruptCase{"referee_sigint", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 1},
-                      InterruptCase{"referee_sighup", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 1},
-                      InterruptCase{"check_sigterm", {"referee", "--check", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 1},
-                      InterruptCase{"match_sigint",
-                                    {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 2},
-                      InterruptCase{"match_sigterm",
-                                    {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 2},
-                      InterruptCase{"match_sighup",
-                                    {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 2}),
+    ::testing::Values(
+        InterruptCase{"referee_sigint", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 1},
+        InterruptCase{"referee_sighup", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 1},
+        InterruptCase{"check_sigterm", {"referee", "--check", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 1},
+        InterruptCase{
+            "match_sigint", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 2},
+        InterruptCase{
+            "match_sigterm", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 2},
+        InterruptCase{
+            "match_sighup", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 2}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -191,7 +191,8 @@ Fault fault_named(const std::string& name) {
 std::string chaos_player(const TempDir& dir) {
     const std::string path = dir.file("chaos.sh");
     const std::string options = "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\"";
-    testing_support::write_file(path, "#!/bin/sh\n" + options + " exec " + testing_support::helper("fake-player") + " chaos\n");
+    testing_support::write_file(
+        path, "#!/bin/sh\n" + options + " exec " + testing_support::helper("fake-player") + " chaos\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     return path;
 }

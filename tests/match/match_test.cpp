@@ -53,7 +53,8 @@ TEST(Match, SameSeedSameResultsWhateverTheJobs) {
 
 TEST(Match, EveryGameScoresAsTheRefereeAloneScoresItsDeal) {
     TempDir dir;
-    ASSERT_EQ(match(dir, {"--deals", "5", "--seed", "8", "--no-ceiling", "--csv", "m.csv", "suit-player"}).exit_code, 0);
+    ASSERT_EQ(match(dir, {"--deals", "5", "--seed", "8", "--no-ceiling", "--csv", "m.csv", "suit-player"}).exit_code,
+              0);
     const auto rows = csv_rows(read_file(dir.file("m.csv")));
     ASSERT_EQ(rows.size(), 6u);
     for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -100,8 +101,9 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
         ASSERT_TRUE(game::read_record(dir.file(name), record, error)) << error;
         EXPECT_EQ(record.status != 0, row[3] != "ok");
         // The deal's first card is a heart exactly when the player faulted.
-        const RunResult alone = run({bin("referee"), "--seed", row[1], "--record", "one.dat", testing_support::helper("fake-player")}, "",
-                                    dir.path());
+        const RunResult alone =
+            run({bin("referee"), "--seed", row[1], "--record", "one.dat", testing_support::helper("fake-player")}, "",
+                dir.path());
         game::GameRecord played;
         ASSERT_TRUE(game::read_record(dir.file("one.dat"), played, error)) << error;
         hearts += played.cards[0].card.suit == 2;
@@ -162,7 +164,8 @@ bool well_formed(const std::string& xml) {
         const std::string tag = xml.substr(i + 1, end - i - 1);
         if (tag.starts_with("?")) continue;
         if (std::count(tag.begin(), tag.end(), '"') % 2 != 0) return false;
-        const std::string name = tag.substr(tag.starts_with("/") ? 1 : 0, tag.find_first_of(" />", 1) - (tag.starts_with("/") ? 1 : 0));
+        const std::string name =
+            tag.substr(tag.starts_with("/") ? 1 : 0, tag.find_first_of(" />", 1) - (tag.starts_with("/") ? 1 : 0));
         if (tag.starts_with("/")) {
             if (open.empty() || open.back() != name) return false;
             open.pop_back();

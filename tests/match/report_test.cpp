@@ -53,7 +53,8 @@ TEST(Report, EmbedsTheRowsOfTheCsv) {
     std::vector<std::string> players;
     for (const auto& player : data["players"]) players.push_back(player["name"]);
     for (std::size_t r = 1; r < csv.size(); ++r) {
-        const auto& row = csv[r];  // deal,deck_seed,player,status,score,cat1..4,ceiling,...,answers,ceiling_answers,message
+        const auto& row =
+            csv[r];  // deal,deck_seed,player,status,score,cat1..4,ceiling,...,answers,ceiling_answers,message
         const auto& deal = data["rows"][std::stoi(row[0]) - 1];
         EXPECT_EQ(deal[0], std::stoi(row[0]) - 1);
         EXPECT_EQ(deal[1], row[1]);

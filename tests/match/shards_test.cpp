@@ -63,8 +63,8 @@ TEST(Shards, AMatchKilledPartWayIsResumedIntoTheWholeMatch) {
 
     proc::Process killed;
     std::string error;
-    ASSERT_EQ(killed.start(match_of(DEALS_KILLED, {"--jobs", "1", "--csv", "m.csv"}), proc::SpawnOptions{dir.path(), true},
-                           error),
+    ASSERT_EQ(killed.start(match_of(DEALS_KILLED, {"--jobs", "1", "--csv", "m.csv"}),
+                           proc::SpawnOptions{dir.path(), true}, error),
               proc::Started::yes)
         << error;
     // Killed at once, with no warning, once a few deals are in its CSV.

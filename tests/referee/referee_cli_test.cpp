@@ -31,12 +31,14 @@ TEST(RefereeProgram, PlaysAGameAndWritesTheRecord) {
 
 TEST(RefereeProgram, ReportsAFreshSeedThatReplaysTheGame) {
     TempDir dir;
-    const RunResult first = referee(dir, {"--save-deck", "a.txt", "--record", "a.dat", testing_support::helper("fake-player")});
+    const RunResult first =
+        referee(dir, {"--save-deck", "a.txt", "--record", "a.dat", testing_support::helper("fake-player")});
     ASSERT_EQ(first.exit_code, 0) << first.err;
     const std::string prefix = "referee: sămânța ";
     ASSERT_EQ(first.err.rfind(prefix, 0), 0u) << first.err;
     const std::string seed = first.err.substr(prefix.size(), first.err.find(' ', prefix.size()) - prefix.size());
-    const RunResult again = referee(dir, {"--seed", seed, "--save-deck", "b.txt", "--record", "b.dat", testing_support::helper("fake-player")});
+    const RunResult again = referee(
+        dir, {"--seed", seed, "--save-deck", "b.txt", "--record", "b.dat", testing_support::helper("fake-player")});
     ASSERT_EQ(again.exit_code, 0) << again.err;
     EXPECT_EQ(read_file(dir.file("a.txt")), read_file(dir.file("b.txt")));
     EXPECT_EQ(read_file(dir.file("a.dat")), read_file(dir.file("b.dat")));
@@ -44,7 +46,8 @@ TEST(RefereeProgram, ReportsAFreshSeedThatReplaysTheGame) {
 
 TEST(RefereeProgram, SavedDeckPlaysTheSameGame) {
     TempDir dir;
-    ASSERT_EQ(referee(dir, {"--seed", "5", "--save-deck", "d.txt", "--record", "1.dat", bin("suit-player")}).exit_code, 0);
+    ASSERT_EQ(referee(dir, {"--seed", "5", "--save-deck", "d.txt", "--record", "1.dat", bin("suit-player")}).exit_code,
+              0);
     ASSERT_EQ(referee(dir, {"--deck", "d.txt", "--record", "2.dat", bin("suit-player")}).exit_code, 0);
     EXPECT_EQ(read_file(dir.file("1.dat")), read_file(dir.file("2.dat")));
 }
@@ -69,7 +72,8 @@ TEST(RefereeProgram, PlayersStandardErrorPassesThrough) {
 
 TEST(RefereeProgram, TimeoutBoundsEachAnswer) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "3", "--timeout-ms", "200", testing_support::helper("fake-player"), "hang", "2"});
+    const RunResult r =
+        referee(dir, {"--seed", "3", "--timeout-ms", "200", testing_support::helper("fake-player"), "hang", "2"});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.err.find("Niciun răspuns în 200 ms la cartea 2"), std::string::npos) << r.err;
 }
@@ -113,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RefereeProgram, RecordThatCannotBeWrittenIsAnError) {
     TempDir dir;
-    const RunResult r = referee(dir, {"--seed", "1", "--record", "no/dir/game.dat", testing_support::helper("fake-player")});
+    const RunResult r =
+        referee(dir, {"--seed", "1", "--record", "no/dir/game.dat", testing_support::helper("fake-player")});
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.err.find("no/dir/game.dat: nu se poate scrie"), std::string::npos) << r.err;
 }

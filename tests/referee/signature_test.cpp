@@ -75,15 +75,17 @@ INSTANTIATE_TEST_SUITE_P(All, ShippedPlayer, ::testing::ValuesIn(PLAYERS),
 
 TEST(RefereeCheck, NamesEachFailedCheckWithItsReason) {
     TempDir dir;
-    const RunResult r = run({bin("referee"), "--check", "--timeout-ms", "300", testing_support::helper("fake-player"), "stderr"}, "",
-                            dir.path());
+    const RunResult r =
+        run({bin("referee"), "--check", "--timeout-ms", "300", testing_support::helper("fake-player"), "stderr"}, "",
+            dir.path());
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.out.find("4. nimic pe ieșirea de erori într-un joc normal: Eșuat: a scris pe ieșirea de erori: "
                          "„thinking about"),
               std::string::npos)
         << r.out;
-    const RunResult late = run({bin("referee"), "--check", "--timeout-ms", "300", testing_support::helper("fake-player"), "linger"}, "",
-                               dir.path());
+    const RunResult late =
+        run({bin("referee"), "--check", "--timeout-ms", "300", testing_support::helper("fake-player"), "linger"}, "",
+            dir.path());
     EXPECT_EQ(late.exit_code, 1);
     EXPECT_NE(late.out.find("3. după al 20-lea răspuns se oprește cu starea 0, fără alt text: Eșuat: Jucătorul nu "
                             "s-a oprit în 300 ms"),
@@ -94,7 +96,8 @@ TEST(RefereeCheck, NamesEachFailedCheckWithItsReason) {
 
 TEST(RefereeCheck, AnotherLegalFirstRoundIsANoteAndTheDealIsTold) {
     TempDir dir;
-    const RunResult r = run({bin("referee"), "--check", testing_support::helper("fake-player"), "reversed"}, "", dir.path());
+    const RunResult r =
+        run({bin("referee"), "--check", testing_support::helper("fake-player"), "reversed"}, "", dir.path());
     EXPECT_EQ(r.exit_code, 0) << r.out;
     EXPECT_NE(r.out.find("1. primul rând dă fiecărei coloane o carte: Notă: răspunsurile 4, 3, 2, 1,"),
               std::string::npos)

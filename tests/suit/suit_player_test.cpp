@@ -95,16 +95,16 @@ std::string first(int n) {
     return lines(std::vector<std::string>(WORKED_DEAL.begin(), WORKED_DEAL.begin() + n));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SuitPlayerBadInput,
-    ::testing::Values(
-        BadInput{"empty_input", "", 0, "intrarea s-a terminat înainte de cartea 1"},
-        BadInput{"ends_mid_game", first(13), 13, "înainte de cartea 14"},
-        BadInput{"ends_before_last", first(19), 19, "înainte de cartea 20"},
-        BadInput{"token_too_long", first(5) + "ABCDEFGH\n", 5, "cartea 6: jetonul „ABCDEF...” are mai mult de 6 caractere"},
-        BadInput{"byte_above_127", first(2) + "9\xc3\xa9\n", 2, "cartea 3: litera de culoare din „9\\xc3\\xa9”"},
-        BadInput{"long_line", std::string(100000, 'Q'), 0, "cartea 1: jetonul"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, SuitPlayerBadInput,
+                         ::testing::Values(BadInput{"empty_input", "", 0, "intrarea s-a terminat înainte de cartea 1"},
+                                           BadInput{"ends_mid_game", first(13), 13, "înainte de cartea 14"},
+                                           BadInput{"ends_before_last", first(19), 19, "înainte de cartea 20"},
+                                           BadInput{"token_too_long", first(5) + "ABCDEFGH\n", 5,
+                                                    "cartea 6: jetonul „ABCDEF...” are mai mult de 6 caractere"},
+                                           BadInput{"byte_above_127", first(2) + "9\xc3\xa9\n", 2,
+                                                    "cartea 3: litera de culoare din „9\\xc3\\xa9”"},
+                                           BadInput{"long_line", std::string(100000, 'Q'), 0, "cartea 1: jetonul"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(SuitPlayer, SixCharacterTokensAndUnknownLettersArePlayed) {
     // Only the last character counts; an unknown letter is a suit of its own.

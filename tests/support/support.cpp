@@ -142,7 +142,8 @@ std::string without_times(const std::string& csv) {
     std::string out;
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
-            const bool time = !rows.empty() && i < rows[0].size() && rows[0][i].ends_with("seconds") && &row != &rows[0];
+            const bool time =
+                !rows.empty() && i < rows[0].size() && rows[0][i].ends_with("seconds") && &row != &rows[0];
             out += (i ? "," : "") + (time ? std::string("·") : row[i]);
         }
         out += "\n";

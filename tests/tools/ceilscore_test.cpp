@@ -168,7 +168,8 @@ TEST(Ceilscore, MissingOrUnreadableDeckFile) {
     const RunResult missing = testing_support::run({bin("ceilscore"), dir.file("none.txt")});
     EXPECT_EQ(missing.exit_code, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_TRUE(missing.err.starts_with("ceilscore: " + dir.file("none.txt") + ": nu se poate deschide")) << missing.err;
+    EXPECT_TRUE(missing.err.starts_with("ceilscore: " + dir.file("none.txt") + ": nu se poate deschide"))
+        << missing.err;
 
     const RunResult directory = testing_support::run({bin("ceilscore"), dir.path()});
     EXPECT_EQ(directory.exit_code, 2);

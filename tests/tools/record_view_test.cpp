@@ -68,7 +68,8 @@ TEST(RecordView, ShowsCeilscoresRecordOfTheAscendingDeck) {
 
     std::string expected;
     for (const char* label : {" 9", "10", " J", " Q", " K"}) {
-        expected += cell("30", label, "♣") + cell("31", label, "♦") + cell("31", label, "♥") + cell("30", label, "♠") + "\n";
+        expected +=
+            cell("30", label, "♣") + cell("31", label, "♦") + cell("31", label, "♥") + cell("30", label, "♠") + "\n";
     }
     for (const char* column : {"1", "2", "3", "4"}) {
         expected += std::string("Coloana ") + column + ": chintă de culoare (100 puncte)\n";
@@ -172,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"StatusWithoutMessage", "5\n  \n\n", "starea 5 nu este urmată de un mesaj"},
         BadRecord{"TotalNotANumber", with_line(2, "total"), "în loc de scorul total este „total”"},
         BadRecord{"CategoryTooLarge", with_line(3, "9 77 1 1 8 2 3 5"), "coloana 1: categoria 9 nu este între 0 și 8"},
-        BadRecord{"CategoryNegative", with_line(3, "0 77 1 1 8 2 -1 5"), "coloana 4: categoria -1 nu este între 0 și 8"},
+        BadRecord{"CategoryNegative", with_line(3, "0 77 1 1 8 2 -1 5"),
+                  "coloana 4: categoria -1 nu este între 0 și 8"},
         BadRecord{"RankTooLarge", with_line(4, "6 3 2"), "cartea 1: rangul 6 nu este între 0 și 5"},
         BadRecord{"SuitTooLarge", with_line(23, "1 4 0"), "cartea 20: culoarea 4 nu este între 0 și 3"},
         BadRecord{"ColumnTooLarge", with_line(10, "0 1 4"), "cartea 7: coloana 4 nu este între 0 și 3"},
@@ -199,7 +201,8 @@ TEST(RecordView, MissingOrUnreadableRecord) {
 TEST(RecordView, OutputThatCannotBeWrittenIsAFailure) {
     TempDir dir;
     write_file(dir.file("game.dat"), SCRAMBLED);
-    const RunResult r = testing_support::run({"/bin/sh", "-c", "exec \"$0\" >/dev/full", bin("record-view")}, "", dir.path());
+    const RunResult r =
+        testing_support::run({"/bin/sh", "-c", "exec \"$0\" >/dev/full", bin("record-view")}, "", dir.path());
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_EQ(r.err, "record-view: nu se poate scrie afișarea\n");
 }
