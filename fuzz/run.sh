@@ -17,7 +17,7 @@ for target in "$@"; do
     dict=""
     case $target in *_player*) dict="-dict=$here/cards.dict" ;; esac
     echo "== fuzz-$target: $seconds s"
-    if "$build/bin/fuzz-$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 $dict \
+    if "$build/fuzz/fuzz-$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 $dict \
         -artifact_prefix="$here/corpus/$target/" "$work" "$here/corpus/$target" >"$log" 2>&1; then
         grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' "$log"
     else
