@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <random>
+#include <sys/random.h>
 #include <utility>
 
 namespace referee {
@@ -19,10 +20,12 @@ game::Deck shuffled_deck(std::uint64_t seed) {
 }
 
 std::uint64_t fresh_seed() {
-    std::random_device device;
-    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    // Kept below 2^53 so that the seed survives a round trip through any spreadsheet.
-    return ((static_cast<std::uint64_t>(device()) << 32) ^ device() ^ now) & ((1ULL << 53) - 1);
+    // All 64 bits from the kernel: nobody, a player least of all, can
+    // foresee it, nor try every seed. The clock only stands in should the
+    // kernel refuse, which it does not once it has booted.
+    std::uint64_t seed = 0;
+    if (::getrandom(&seed, sizeof seed, 0) == static_cast<ssize_t>(sizeof seed)) return seed;
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 }  // namespace referee
