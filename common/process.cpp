@@ -15,9 +15,16 @@
 #include <unistd.h>
 #include <utility>
 
+#include "common/cell.h"
+#include "common/sandbox.h"
+
 extern char** environ;
 
 namespace proc {
+
+bool is_harness_errno(int number) {
+    return number == EAGAIN || number == ENOMEM || number == EMFILE || number == ENFILE || number == ENOSPC;
+}
 
 namespace {
 
@@ -66,12 +73,6 @@ bool set_up(int failed, const char* what, std::string& error) {
     return false;
 }
 
-// Errors of the system running out of something, as opposed to the program
-// itself being missing or not runnable.
-bool is_harness_errno(int number) {
-    return number == EAGAIN || number == ENOMEM || number == EMFILE || number == ENFILE || number == ENOSPC;
-}
-
 class SpawnSetup {
 public:
     SpawnSetup() {
@@ -85,7 +86,8 @@ public:
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-    bool prepare(const Pipes& pipes, int cwd, bool capture_stderr, std::string& error) {
+    // `ends`: the child's standard input, output and error (-1: ours).
+    bool prepare(const int (&ends)[3], int cwd, std::string& error) {
         if (!actions_ok_ || !attributes_ok_) return set_up(ENOMEM, "init", error);
         // Every signal back to its default action and none blocked: the child
         // inherits nothing of how we, or whoever started us, handle them.
@@ -95,10 +97,10 @@ public:
         sigdelset(&all, SIGSTOP);
         sigemptyset(&none);
         const short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
-        return set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.in[0], STDIN_FILENO), "stdin", error) &&
-               set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.out[1], STDOUT_FILENO), "stdout", error) &&
-               (!capture_stderr ||
-                set_up(posix_spawn_file_actions_adddup2(&actions_, pipes.err[1], STDERR_FILENO), "stderr", error)) &&
+        return set_up(posix_spawn_file_actions_adddup2(&actions_, ends[0], STDIN_FILENO), "stdin", error) &&
+               set_up(posix_spawn_file_actions_adddup2(&actions_, ends[1], STDOUT_FILENO), "stdout", error) &&
+               (ends[2] < 0 ||
+                set_up(posix_spawn_file_actions_adddup2(&actions_, ends[2], STDERR_FILENO), "stderr", error)) &&
                (cwd < 0 || set_up(posix_spawn_file_actions_addfchdir_np(&actions_, cwd), "cwd", error)) &&
                set_up(posix_spawnattr_setpgroup(&attributes_, 0), "pgroup", error) &&
                set_up(posix_spawnattr_setsigdefault(&attributes_, &all), "sigdefault", error) &&
@@ -181,6 +183,9 @@ bool catch_interrupts() {
 
 int interrupt_signal() { return received.load(); }
 
+Process::Process() = default;
+Process::~Process() { stop(); }
+
 Process::Process(Process&& other) noexcept { *this = std::move(other); }
 
 Process& Process::operator=(Process&& other) noexcept {
@@ -194,6 +199,7 @@ Process& Process::operator=(Process&& other) noexcept {
         has_exited_ = std::exchange(other.has_exited_, false);
         exit_ = other.exit_;
         errors_ = std::move(other.errors_);
+        cell_socket_ = std::exchange(other.cell_socket_, -1);
     }
     return *this;
 }
@@ -203,11 +209,33 @@ Started Process::start(const std::vector<std::string>& argv, const SpawnOptions&
     prepare_parent();
     errors_ = Capture(options.stderr_limit);
     has_exited_ = false;
+    const bool sandboxed = options.sandbox && options.sandbox->enabled();
+    // A sandboxed child's standard error is always ours to read, never a stream of ours it could read back.
+    const bool capture_stderr = options.capture_stderr || sandboxed;
     Pipes pipes;
     if (!make_pipe(pipes.in, error) || !make_pipe(pipes.out, error) ||
-        (options.capture_stderr && !make_pipe(pipes.err, error))) {
+        (capture_stderr && !make_pipe(pipes.err, error))) {
         return Started::harness_error;
     }
+    int ends[3] = {pipes.in[0], pipes.out[1], pipes.err[1]};
+    const Started started = sandboxed ? spawn_sandboxed(argv, options, ends, error) : spawn(argv, options, ends, error);
+    if (started != Started::yes) return started;
+    input_ = std::exchange(pipes.in[1], -1);
+    output_ = std::exchange(pipes.out[0], -1);
+    errors_fd_ = std::exchange(pipes.err[0], -1);
+    return started;
+}
+
+Started Process::spawn_sandboxed(const std::vector<std::string>& argv, const SpawnOptions& options, int (&ends)[3],
+                                 std::string& error) {
+    const Cell& cell = options.sandbox->cell(options.slot);
+    const Started started = cell.start(argv, ends, pidfd_, error);
+    if (started == Started::yes) cell_socket_ = cell.socket();
+    return started;
+}
+
+Started Process::spawn(const std::vector<std::string>& argv, const SpawnOptions& options, int (&ends)[3],
+                       std::string& error) {
     int cwd = -1;
     if (!options.cwd.empty() && (cwd = ::open(options.cwd.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0) {
         error = options.cwd + ": nu se poate intra în director: " + std::strerror(errno);
@@ -216,7 +244,7 @@ Started Process::start(const std::vector<std::string>& argv, const SpawnOptions&
     SpawnSetup setup;
     pid_t pid = -1;
     int failed = 0;
-    const bool ready = setup.prepare(pipes, cwd, options.capture_stderr, error);
+    const bool ready = setup.prepare(ends, cwd, error);
     if (ready) failed = setup.spawn(pid, argv);
     if (cwd >= 0) ::close(cwd);
     if (!ready) return Started::harness_error;
@@ -227,9 +255,6 @@ Started Process::start(const std::vector<std::string>& argv, const SpawnOptions&
     }
     pid_ = pid;
     pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));  // -1: exits are found by looking again
-    input_ = std::exchange(pipes.in[1], -1);
-    output_ = std::exchange(pipes.out[0], -1);
-    errors_fd_ = std::exchange(pipes.err[0], -1);
     return Started::yes;
 }
 
@@ -247,8 +272,17 @@ void Process::close_input() { close_fd(input_); }
 
 // Looks at the child's state without reaping it: while the child is not
 // reaped its process group cannot vanish and its number cannot be reused.
+// Looks at the child's state without reaping it: while the child is not
+// reaped its process group cannot vanish and its number cannot be reused.
 bool Process::check_exited() {
     if (has_exited_) return true;
+    if (cell_socket_ >= 0) {
+        int status = 0;
+        if (!cell_game_ended(cell_socket_, false, status)) return false;
+        has_exited_ = true;
+        exit_ = WIFSIGNALED(status) ? Exit{true, WTERMSIG(status)} : Exit{false, WEXITSTATUS(status)};
+        return true;
+    }
     siginfo_t info{};
     while (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
         if (errno == EINTR) continue;
@@ -270,19 +304,21 @@ Wait Process::read(std::string& out, const Deadline& deadline, std::string_view*
 Wait Process::wait_exit(const Deadline& deadline) { return wait(nullptr, deadline, nullptr); }
 
 Wait Process::wait(std::string* out, const Deadline& deadline, std::string_view* unsent) {
-    if (pid_ < 0) return Wait::error;
+    if (pid_ < 0 && cell_socket_ < 0) return Wait::error;
+    // What tells the end: the cell, or the child's pidfd.
+    const int exit_fd = cell_socket_ >= 0 ? cell_socket_ : pidfd_;
     for (;;) {
         enum { OUTPUT, ERRORS, INPUT, EXIT, WAKE, COUNT };
         pollfd fds[COUNT] = {
             {out ? output_ : -1, POLLIN, 0},
             {errors_fd_, POLLIN, 0},
             {unsent && !unsent->empty() ? input_ : -1, POLLOUT, 0},
-            {has_exited_ ? -1 : pidfd_, POLLIN, 0},
+            {has_exited_ ? -1 : exit_fd, POLLIN, 0},
             {wake[0], POLLIN, 0},
         };
         int timeout = deadline.remaining_ms();
         if (has_exited_) timeout = 0;  // only what is already there is still read
-        if (pidfd_ < 0) timeout = std::min(timeout, EXIT_POLL_MS);
+        if (exit_fd < 0) timeout = std::min(timeout, EXIT_POLL_MS);
         const int ready = ::poll(fds, COUNT, timeout);
         if (ready < 0 && errno != EINTR) return Wait::error;
         if (interrupt_signal() != 0) return Wait::interrupted;
@@ -328,6 +364,13 @@ void Process::stop() {
         while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {}
         pid_ = -1;
     }
+    if (cell_socket_ >= 0 && !has_exited_) {
+        // The cell kills what the player left, and says when all is gone.
+        ::syscall(SYS_pidfd_send_signal, pidfd_, SIGKILL, nullptr, 0);
+        int status = 0;
+        cell_game_ended(cell_socket_, true, status);
+    }
+    cell_socket_ = -1;
     close_fd(pidfd_);
     close_fd(input_);
     close_fd(output_);

@@ -66,10 +66,16 @@ bool catch_interrupts();
 // The signal that interrupted us, or 0.
 int interrupt_signal();
 
+class Sandbox;
+
 struct SpawnOptions {
     std::string cwd;              // empty: the parent's working directory
     bool capture_stderr = false;  // otherwise the child shares the parent's standard error
     std::size_t stderr_limit = Capture::DEFAULT_LIMIT;
+    // When given and enabled: the child runs in it, in `slot`'s cell, in a
+    // fresh folder of the cell's (`cwd` is not used), its standard error captured.
+    const Sandbox* sandbox = nullptr;
+    int slot = 0;
 };
 
 enum class Started {
@@ -89,8 +95,8 @@ enum class Wait {
 
 class Process {
 public:
-    Process() = default;
-    ~Process() { stop(); }
+    Process();
+    ~Process();
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;
@@ -98,7 +104,9 @@ public:
 
     // Starts argv[0] (looked up in PATH when it holds no slash) with its
     // standard input and output on pipes, in a new process group, with every
-    // signal at its default action and none blocked. `error` says why not.
+    // signal at its default action and none blocked; in the sandbox's cell
+    // when the options give one. `error` says why not. A player in a cell
+    // has ended once its cell has killed and reaped all it left.
     Started start(const std::vector<std::string>& argv, const SpawnOptions& options, std::string& error);
 
     // False when the child no longer reads (it closed its input or exited).
@@ -118,7 +126,7 @@ public:
     // How the child ended; only after read or wait_exit said Wait::exited.
     Exit exit() const { return exit_; }
 
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return pid_; }  // -1 for a player in a cell, which is not our child
 
     // The captured standard error so far.
     const Capture& errors() const { return errors_; }
@@ -130,6 +138,10 @@ public:
 private:
     bool check_exited();
     Wait wait(std::string* out, const Deadline& deadline, std::string_view* unsent);
+    Started spawn(const std::vector<std::string>& argv, const SpawnOptions& options, int (&ends)[3],
+                  std::string& error);
+    Started spawn_sandboxed(const std::vector<std::string>& argv, const SpawnOptions& options, int (&ends)[3],
+                            std::string& error);
 
     pid_t pid_ = -1;
     int pidfd_ = -1;  // readable once the child exits; -1 where the system has none
@@ -137,7 +149,12 @@ private:
     bool has_exited_ = false;
     Exit exit_;
     Capture errors_;
+    int cell_socket_ = -1;  // a player in a cell: where the cell tells its end (the cell's); pidfd_ is the player's
 };
+
+// Errors of the system running out of something (no process, no memory,
+// no descriptor), as opposed to a program that is missing or cannot be run.
+bool is_harness_errno(int number);
 
 // A program named on a command line: a bare name is one of the programs
 // built beside the running one when there is one of that name (else it is

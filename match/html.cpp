@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/cards.h"
+#include "common/sandbox.h"
 #include "match/report_assets.h"
 #include "match/svg.h"
 #include "match/tables.h"
@@ -89,6 +90,11 @@ nlohmann::json deal_json(const DealOutcome& deal) {
             games};
 }
 
+// The sandbox the games were played in; a merge knows only the CSVs, which do not tell.
+std::string isolation_text(const MatchConfig& config) {
+    return config.sandbox ? config.sandbox->isolation().summary() : "necunoscută (meci unit din CSV-uri)";
+}
+
 }  // namespace
 
 std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
@@ -130,7 +136,8 @@ std::string match_html(const MatchConfig& config, const MatchSummary& summary, c
            "script-src 'unsafe-inline'; img-src data:\">"
            "<title>" + markup_escaped(title) + "</title><style>" + REPORT_STYLE + "</style></head>\n<body><main>"
            "<h1>" + markup_escaped(title) + "</h1>"
-           "<section id=\"standings\"><h2>Jucătorii, după scorul mediu</h2>" +
+           "<p class=\"note\" id=\"isolation\">Izolarea jucătorilor: " + markup_escaped(isolation_text(config)) +
+           "</p><section id=\"standings\"><h2>Jucătorii, după scorul mediu</h2>" +
            table_html(standings_cells(summary), summary.ceiling ? summary.players.size() : std::size_t(-1)) +
            "<p class=\"note\">plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins</p></section>"
 

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/sandbox.h"
+
 namespace match {
 
 namespace {
@@ -50,6 +52,16 @@ json faults_json(const PlayerFaults& f) {
     return {{"player", f.player}, {"kinds", kinds}, {"first_deal", f.first_deal}, {"first_message", f.first_message}};
 }
 
+// The sandbox the games were played in; null after a merge, whose CSVs do not tell.
+json sandbox_json(const MatchConfig& config) {
+    if (!config.sandbox) return nullptr;
+    const proc::Isolation& isolation = config.sandbox->isolation();
+    return {{"mode", proc::mode_name(config.sandbox->settings().mode)},
+            {"summary", isolation.summary()},
+            {"enforced", isolation.enforced_names()},
+            {"missing", isolation.missing_names()}};
+}
+
 }  // namespace
 
 std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
@@ -62,7 +74,8 @@ std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
                        {{"deals", summary.total_deals},
                         {"played", summary.deals},
                         {"seed", config.seed},
-                        {"ceiling", config.ceiling}}},
+                        {"ceiling", config.ceiling},
+                        {"sandbox", sandbox_json(config)}}},
                       {"players", players},
                       {"ceiling", summary.ceiling ? standing_json(config, *summary.ceiling) : json(nullptr)},
                       {"pairs", pairs},

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <sys/wait.h>
 #include <thread>
@@ -11,7 +12,6 @@
 #include "common/files.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
-#include "match/scratch.h"
 #include "referee/shuffle.h"
 #include "tools/ceilscore/search.h"
 
@@ -48,41 +48,65 @@ private:
 };
 
 // Keeps the record of every game when asked to, and counts the ones that
-// cannot be written: nothing is lost without a word.
+// cannot be written: nothing is lost without a word. A deal's records are
+// written together once all its games have ended, so that no record of a
+// deal, the ceiling's least of all, can be read while it is played.
 class RecordKeeper {
 public:
     explicit RecordKeeper(const MatchConfig& config) : config_(config) {}
 
     void keep(int deal, const std::string& who, const game::GameRecord& record) {
         if (config_.records_dir.empty()) return;
+        const std::lock_guard lock(mutex_);
+        pending_[deal].push_back({who, record});
+    }
+
+    // Writes the records of a deal whose games have all ended.
+    void write(int deal) {
+        if (config_.records_dir.empty()) return;
+        std::vector<Pending> records;
+        {
+            const std::lock_guard lock(mutex_);
+            records = std::move(pending_[deal]);
+            pending_.erase(deal);
+        }
         char name[32];
         std::snprintf(name, sizeof name, "deal-%04d-", deal + 1);
-        std::string error;
-        if (game::write_record(config_.records_dir + "/" + name + who + ".dat", record, error,
-                               game::Durability::rename)) {
-            return;
+        for (const Pending& record : records) {
+            std::string error;
+            if (game::write_record(config_.records_dir + "/" + name + record.who + ".dat", record.record, error,
+                                   game::Durability::rename)) {
+                continue;
+            }
+            const std::lock_guard lock(mutex_);
+            if (failures_++ == 0) first_failure_ = error;
         }
-        const std::lock_guard lock(mutex_);
-        if (failures_++ == 0) first_failure_ = error;
     }
     int failures() const { return failures_; }
     const std::string& first_failure() const { return first_failure_; }
 
 private:
+    struct Pending {
+        std::string who;
+        game::GameRecord record;
+    };
     const MatchConfig& config_;
     std::mutex mutex_;
+    std::map<int, std::vector<Pending>> pending_;  // by deal, until its last game ends
     int failures_ = 0;
     std::string first_failure_;
 };
 
 // One game; false when it could not be played for a reason that is not the
 // player's (error says which, or an interrupt came).
-bool play(const MatchConfig& config, const Player& player, const game::Deck& deck, const std::string& cwd, int deal,
+bool play(const MatchConfig& config, const Player& player, const game::Deck& deck, int slot, int deal,
           RecordKeeper& records, GameOutcome& outcome, std::string& error) {
     referee::GameOptions options;
     options.timeout_ms = config.timeout_ms;
-    options.cwd = cwd;
+    options.scratch_root = config.scratch_dir;
     options.capture_stderr = true;  // parallel games would interleave it; faults carry their own message
+    options.sandbox = config.sandbox;
+    options.slot = slot;
     referee::GameResult result;
     switch (referee::play_game(deck, player.command, options, result, error)) {
         case referee::Played::yes: break;
@@ -148,7 +172,8 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
         deals[d].games.resize(config.players.size());
         decks[d] = referee::shuffled_deck(deals[d].seed);
     }
-    // Task t is the t / per_deal-th deal to play; its slot is a player, or the ceiling after the last player.
+    // Task t is the t / per_deal-th deal to play, for a player, or the ceiling after the last player;
+    // a worker's games count against the worker's process cap.
     const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
     const std::size_t tasks = per_deal * to_play.size();
     std::atomic<std::size_t> next{0};
@@ -158,37 +183,39 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
     Stop stop;
     RecordKeeper records(config);
 
-    auto task = [&](std::size_t t) {
+    auto task = [&](std::size_t t, int slot) {
         const std::size_t d = t / per_deal;
-        const std::size_t slot = t % per_deal;
+        const std::size_t player = t % per_deal;
         DealOutcome& deal = deals[d];
-        if (slot == config.players.size()) {
+        if (player == config.players.size()) {
             find_ceiling(decks[d], deal.index, records, deal);
         } else {
             std::string error;
-            const ScratchDir scratch(config.scratch_dir, t, error);
-            if (!error.empty()) return stop.fail(error);
-            if (!play(config, config.players[slot], decks[d], scratch.path(), deal.index, records, deal.games[slot],
+            if (!play(config, config.players[player], decks[d], slot, deal.index, records, deal.games[player],
                       error)) {
                 if (proc::interrupt_signal() == 0) stop.fail(error);
                 return;
             }
         }
+        {
+            const std::lock_guard lock(report);
+            if (--unfinished[d] > 0) return;
+        }
+        records.write(deal.index);
         const std::lock_guard lock(report);
-        if (--unfinished[d] > 0) return;
         finished[d] = true;
         deal_done(deal);
     };
-    auto worker = [&] {
+    auto worker = [&](int slot) {
         try {
-            for (std::size_t t; !stop.requested() && (t = next++) < tasks;) task(t);
+            for (std::size_t t; !stop.requested() && (t = next++) < tasks;) task(t, slot);
         } catch (const std::exception& failure) {
             stop.fail(std::string("eroare internă: ") + failure.what());
         }
     };
     std::vector<std::thread> threads;
     try {
-        for (int j = 0; j < config.jobs; ++j) threads.emplace_back(worker);
+        for (int j = 0; j < config.jobs; ++j) threads.emplace_back(worker, j);
     } catch (const std::system_error& failure) {
         stop.fail(std::string("nu se poate porni un fir de lucru: ") + failure.what());
     }

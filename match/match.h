@@ -12,6 +12,10 @@
 #include "referee/game_driver.h"
 #include "common/record.h"
 
+namespace proc {
+class Sandbox;
+}
+
 namespace match {
 
 // A game's outcome is told in the game driver's fault kinds.
@@ -43,6 +47,9 @@ struct MatchConfig {
     bool ceiling = true;          // each deal's best arrangement, searched in process
     std::string records_dir;      // empty: records are not kept
     std::string scratch_dir;      // where each game gets a directory of its own
+    // The players' sandbox, one process cap per job; null where nothing is
+    // played (a merge): its isolation is then not known.
+    proc::Sandbox* sandbox = nullptr;
 };
 
 struct GameOutcome {

@@ -16,6 +16,8 @@
 #include "common/files.h"
 #include "common/guarded_main.h"
 #include "common/process.h"
+#include "common/sandbox.h"
+#include "common/scratch.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
 #include "match/html.h"
@@ -25,7 +27,7 @@
 #include "match/options.h"
 #include "match/players.h"
 #include "match/progress.h"
-#include "match/scratch.h"
+#include "common/scratch.h"
 #include "match/summary.h"
 #include "match/svg.h"
 #include "match/tables.h"
@@ -67,17 +69,43 @@ void check_outputs(const Options& options) {
     if (!records.empty() && !game::prepare_folder(records, error)) referee::die(PROGRAM, error, 2);
 }
 
-// Starts the player once and stops it at once: a program that cannot be run
-// is found before any game is played. Empty when it starts.
-std::string start_problem(const match::Player& player, const std::string& scratch) {
+// Starts the player once, as its games will be, and stops it at once: a
+// program that cannot be run is found before any game is played. Empty when it starts.
+std::string start_problem(const match::Player& player, const match::MatchConfig& config) {
     const std::string& path = player.command[0];
     struct stat info {};
     if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
         return path + ": nu este un program";
     }
-    proc::Process child;
     std::string error;
-    return child.start(player.command, proc::SpawnOptions{scratch, true}, error) == proc::Started::yes ? "" : error;
+    const game::ScratchDir scratch(config.scratch_dir, error);
+    if (scratch.path().empty()) return error;
+    proc::Process child;
+    proc::SpawnOptions spawn{scratch.path(), true};
+    spawn.sandbox = config.sandbox;
+    return child.start(player.command, spawn, error) == proc::Started::yes ? "" : error;
+}
+
+// The sandbox of the match's players, a cell per job. Empty, or why it
+// cannot be had; a partial sandbox is told once.
+std::string open_sandbox(const Options& options, proc::Sandbox& sandbox) {
+    std::string error;
+    if (!sandbox.open(options.sandbox, options.config.jobs, options.config.scratch_dir, error)) return error;
+    if (!sandbox.isolation().missing().empty()) note("izolarea jucătorilor: " + sandbox.isolation().summary());
+    return "";
+}
+
+// Every player starts, and none of them could read what the match writes.
+// Empty, or why not.
+std::string check_players(const Options& options, const proc::Sandbox& sandbox) {
+    const match::MatchConfig& config = options.config;
+    std::vector<std::vector<std::string>> commands;
+    for (const match::Player& player : config.players) {
+        if (std::string problem = start_problem(player, config); !problem.empty()) return problem;
+        commands.push_back(player.command);
+    }
+    return sandbox.exposed_output(commands, {options.csv_path, options.resume_path, options.json_path,
+                                             options.svg_path, options.html_path, config.records_dir});
 }
 
 bool any_fault(const std::vector<DealOutcome>& deals) {
@@ -117,25 +145,42 @@ bool show_results(const Options& options, const match::MatchConfig& config, cons
 
 // A resumed match is the one its CSV was written by: what the command line
 // does not say comes from the file, and what it says must agree with it.
-void resume_from(const match::MatchCsv& csv, Options& options) {
+// Empty, or why not.
+std::string resume_from(const match::MatchCsv& csv, Options& options) {
     match::MatchConfig& config = options.config;
-    if (csv.players.empty()) return;  // stopped before its first deal: nothing to agree with
-    auto agree = [&](bool given, bool same, const std::string& in_file) {
-        if (given && !same) referee::die(PROGRAM, csv.path + " este al altui meci: " + in_file, 2);
-    };
-    agree(options.has_seed, config.seed == csv.seed, "sămânța " + std::to_string(csv.seed));
-    agree(options.has_deals, config.deals == csv.deals, match::count_of(csv.deals, match::DEALS_NOUN));
-    agree(options.has_shard, config.shard == csv.shard, "partea " + csv.shard.text());
-    agree(options.has_no_ceiling, !csv.ceiling, "cu plafon");
-    config.seed = csv.seed;
-    config.deals = csv.deals;
-    config.shard = csv.shard;
-    config.ceiling = csv.ceiling;
+    if (csv.players.empty()) return "";  // stopped before its first deal: nothing to agree with
     std::vector<std::string> names;
     for (const match::Player& player : config.players) names.push_back(player.name);
     std::string listed;
     for (const std::string& name : csv.players) listed += (listed.empty() ? "" : ", ") + name;
-    agree(true, names == csv.players, "jucătorii " + listed);
+    const std::pair<bool, std::string> checks[] = {
+        {!options.has_seed || config.seed == csv.seed, "sămânța " + std::to_string(csv.seed)},
+        {!options.has_deals || config.deals == csv.deals, match::count_of(csv.deals, match::DEALS_NOUN)},
+        {!options.has_shard || config.shard == csv.shard, "partea " + csv.shard.text()},
+        {!options.has_no_ceiling || !csv.ceiling, "cu plafon"},
+        {names == csv.players, "jucătorii " + listed},
+    };
+    for (const auto& [agrees, in_file] : checks) {
+        if (!agrees) return csv.path + " este al altui meci: " + in_file;
+    }
+    config.seed = csv.seed;
+    config.deals = csv.deals;
+    config.shard = csv.shard;
+    config.ceiling = csv.ceiling;
+    return "";
+}
+
+// The deals of a resumed file, read into `done`. Empty, or why not.
+std::string resume(Options& options, std::vector<DealOutcome>& done) {
+    match::MatchCsv csv;
+    std::string error;
+    if (!match::read_match_csv(options.resume_path, csv, error)) return error;
+    if (std::string problem = resume_from(csv, options); !problem.empty()) return problem;
+    done = csv.outcomes;
+    if (csv.torn || csv.incomplete_deals > 0) {
+        note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
+    }
+    return "";
 }
 
 // The deals of the shard that the resumed file does not hold yet.
@@ -150,34 +195,29 @@ std::vector<int> deals_left(const match::MatchConfig& config, const std::vector<
 }
 
 int play(Options& options) {
+    if (!proc::refuse_tracing()) referee::die(PROGRAM, "nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
     match::MatchConfig& config = options.config;
     std::string error;
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     if (!match::players_from(given, config.players, error)) match::usage_error(error);
-    if (!options.has_seed) config.seed = referee::fresh_seed();
+    check_outputs(options);
 
+    game::ScratchRoot scratch;
+    if (!scratch.make(PROGRAM, error)) return fail(error, 2);
+    config.scratch_dir = scratch.path();
+    proc::Sandbox sandbox;
+    if (const std::string problem = open_sandbox(options, sandbox); !problem.empty()) return fail(problem, 2);
+    config.sandbox = &sandbox;
+    // Drawn, and read, once the cells are made: the copies of us they are hold neither.
+    if (!options.has_seed) config.seed = referee::fresh_seed();
     std::vector<DealOutcome> done;  // the deals of a resumed file
     const std::string& csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
     if (!options.resume_path.empty()) {
-        match::MatchCsv csv;
-        if (!match::read_match_csv(options.resume_path, csv, error)) referee::die(PROGRAM, error, 2);
-        resume_from(csv, options);
-        done = csv.outcomes;
-        if (csv.torn || csv.incomplete_deals > 0) {
-            note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
-        }
+        if (const std::string problem = resume(options, done); !problem.empty()) return fail(problem, 2);
     }
-    check_outputs(options);
-
-    match::ScratchRoot scratch;
-    if (!scratch.make(error)) return fail(error, 2);
-    config.scratch_dir = scratch.path();
-    for (const match::Player& player : config.players) {
-        const std::string problem = start_problem(player, config.scratch_dir);
-        if (!problem.empty()) return fail(problem, 2);
-    }
+    if (const std::string problem = check_players(options, sandbox); !problem.empty()) return fail(problem, 2);
     match::CsvLog log;
     if (!log.start(csv_path, match::match_csv(config, done), error)) return fail(error, 2);
 
@@ -196,6 +236,7 @@ int play(Options& options) {
         progress.step();
     });
     progress.finish();
+    sandbox.close();
     if (!scratch.remove(error)) note(error);
 
     std::vector<DealOutcome> deals = done;

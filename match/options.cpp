@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "referee/cli.h"
+#include "referee/sandbox_options.h"
 
 namespace match {
 
@@ -15,7 +16,8 @@ namespace {
 constexpr const char* USAGE =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J] [--timeout-ms T]\n"
     "                 [--no-ceiling] [--csv FIȘIER | --resume FIȘIER] [--json FIȘIER]\n"
-    "                 [--svg FIȘIER] [--html FIȘIER] [--records DIR] [--quiet] [JUCĂTOR ...]\n"
+    "                 [--svg FIȘIER] [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE]\n"
+    "                 [JUCĂTOR ...]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
     "                 [--html FIȘIER] CSV ...\n"
     "  --deals N         câte împărțiri (implicit 200); fiecare jucător le joacă pe toate\n"
@@ -39,7 +41,9 @@ constexpr const char* USAGE =
     "Un JUCĂTOR este o COMANDĂ sau NUME=COMANDĂ; comanda poate avea argumente, ca\n"
     "un singur cuvânt al shell-ului despărțit la spații (fără shell):\n"
     "  match \"lacom=bin/ev-player\" \"prudent=./jucator --risc 2\"\n"
-    "Fără jucători: cei cinci construiți lângă match.\n";
+    "Fără jucători: cei cinci construiți lângă match.\n"
+    "Fără --seed, sămânța meciului este una nouă: o sămânță dată pe linia de comandă\n"
+    "este publică, iar un jucător ar putea juca dinainte împărțirile ei.\n";
 
 std::uint64_t number(const std::string& option, const std::string& text, std::uint64_t min, std::uint64_t max) {
     std::uint64_t value = 0;
@@ -67,8 +71,9 @@ void check_merge(const Options& o) {
         return;
     }
     if (o.has_seed || o.has_deals || o.has_shard || o.has_no_ceiling || !o.resume_path.empty() ||
-        !o.config.records_dir.empty()) {
-        usage_error("--merge ia meciul din CSV-uri: fără --seed, --deals, --shard, --no-ceiling, --resume, --records");
+        !o.config.records_dir.empty() || o.has_sandbox_option) {
+        usage_error("--merge ia meciul din CSV-uri: fără --seed, --deals, --shard, --no-ceiling, --resume, --records, "
+                    "izolare");
     }
     if (o.operands.empty()) usage_error("--merge are nevoie de cel puțin un CSV");
 }
@@ -76,7 +81,7 @@ void check_merge(const Options& o) {
 }  // namespace
 
 void usage_error(const std::string& message) {
-    std::fprintf(stderr, "match: %s\n%s", message.c_str(), USAGE);
+    std::fprintf(stderr, "match: %s\n%s%s", message.c_str(), USAGE, referee::SANDBOX_USAGE);
     std::exit(2);
 }
 
@@ -90,9 +95,15 @@ Options parse_options(int argc, char** argv) {
             if (i + 1 >= argc) usage_error("lipsește valoarea pentru " + arg);
             return argv[++i];
         };
+        std::string bad;
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
+            std::fputs(referee::SANDBOX_USAGE, stdout);
             std::exit(std::fflush(stdout) == 0 ? 0 : 1);
+        } else if (const auto taken = referee::take_sandbox_option(arg, value, options.sandbox, bad);
+                   taken != referee::OptionTaken::no) {
+            if (taken == referee::OptionTaken::bad_value) usage_error(bad);
+            options.has_sandbox_option = true;
         } else if (arg == "--deals") {
             config.deals = static_cast<int>(number(arg, value(), 1, 1'000'000));
             options.has_deals = true;

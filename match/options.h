@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sandbox.h"
 #include "match/match.h"
 
 namespace match {
@@ -16,6 +17,8 @@ struct Options {
     bool merge = false, allow_missing = false;
     std::string csv_path, json_path, svg_path, html_path, resume_path;
     std::vector<std::string> operands;  // the players; with --merge, the CSVs to join
+    proc::SandboxSettings sandbox;
+    bool has_sandbox_option = false;    // any of them given
 };
 
 // Exits with the usage on --help, and with status 2 on a usage error.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/process.h"
+#include "common/sandbox.h"
 
 namespace match {
 
@@ -33,15 +33,6 @@ std::vector<std::string> words_of(const std::string& command) {
         start = end;
     }
     return words;
-}
-
-// Games run in directories of their own: a path must not depend on ours.
-std::string startable(const std::string& program) {
-    const std::string path = proc::program_path(program);
-    if (path.find('/') == std::string::npos) return path;  // looked up in PATH
-    std::error_code failed;
-    const auto absolute = std::filesystem::absolute(path, failed);
-    return failed ? path : absolute.lexically_normal().string();
 }
 
 bool taken(const std::string& name, const std::vector<Player>& players) {
@@ -76,7 +67,8 @@ bool players_from(const std::vector<std::string>& given, std::vector<Player>& pl
         for (int n = 2; taken(name, players); ++n) name = file_name + "-" + std::to_string(n);
         player.name = name;
     }
-    for (Player& player : players) player.command[0] = startable(player.command[0]);
+    // Games run in folders of their own: what a command names must not depend on ours.
+    for (Player& player : players) player.command = proc::absolute_command(player.command);
     return true;
 }
 

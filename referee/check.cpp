@@ -92,9 +92,7 @@ Verdict in_time(const GameResult& first, const GameResult& second, int timeout_m
 }  // namespace
 
 int check_player(const game::Deck& deck, const std::string& deal, const std::vector<std::string>& player,
-                 int timeout_ms) {
-    GameOptions options;
-    options.timeout_ms = timeout_ms;
+                 GameOptions options) {
     options.capture_stderr = true;
     GameResult first, second;
     std::string error;
@@ -110,7 +108,7 @@ int check_player(const game::Deck& deck, const std::string& deal, const std::vec
         {"după al 20-lea răspuns se oprește cu starea 0, fără alt text", clean_exit(first)},
         {"nimic pe ieșirea de erori într-un joc normal", quiet(first, second)},
         {"aceleași răspunsuri când aceeași împărțire e jucată de două ori", repeatable(first, second)},
-        {"jocul se termină în limita de timp", in_time(first, second, timeout_ms)},
+        {"jocul se termină în limita de timp", in_time(first, second, options.timeout_ms)},
     };
     std::printf("Împărțirea: %s\n", deal.c_str());
     int failures = 0;

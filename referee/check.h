@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/deck_file.h"
+#include "referee/game_driver.h"
 
 namespace referee {
 
@@ -13,7 +14,8 @@ namespace referee {
 // reason, or "Notă" for what is legal but worth knowing, and returns the
 // exit status: 0 when none fails, 1 otherwise, 2 when the player cannot be
 // started or the games cannot be run, 128 + the signal when interrupted.
+// The games are played as `options` say, their standard error captured.
 int check_player(const game::Deck& deck, const std::string& deal, const std::vector<std::string>& player,
-                 int timeout_ms);
+                 GameOptions options);
 
 }  // namespace referee

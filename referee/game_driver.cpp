@@ -1,10 +1,13 @@
 #include "referee/game_driver.h"
 
 #include <chrono>
+#include <optional>
 
 #include "referee/answer.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
+#include "common/sandbox.h"
+#include "common/scratch.h"
 
 namespace referee {
 
@@ -167,17 +170,33 @@ Played play_game(const game::Deck& deck, const std::vector<std::string>& player,
     const auto start = std::chrono::steady_clock::now();
     Played played = Played::yes;
     {
+        // A sandboxed player gets a fresh folder from its cell.
+        const bool sandboxed = options.sandbox && options.sandbox->enabled();
+        std::optional<game::ScratchDir> scratch;
+        if (!options.scratch_root.empty() && !sandboxed) {
+            scratch.emplace(options.scratch_root, error);
+            if (scratch->path().empty()) return Played::harness_error;
+        }
         proc::Process child;
-        switch (child.start(player, proc::SpawnOptions{options.cwd, options.capture_stderr}, error)) {
+        proc::SpawnOptions spawn{scratch ? scratch->path() : options.cwd, options.capture_stderr};
+        spawn.sandbox = options.sandbox;
+        spawn.slot = options.slot;
+        switch (child.start(player, spawn, error)) {
             case proc::Started::yes: break;
             case proc::Started::not_executable: return Played::not_started;
             case proc::Started::harness_error: return Played::harness_error;
         }
         played = Game(deck, options, result, error).play(child);
         result.player_errors = child.errors().text();
-    }  // the player's whole process group ends here
+    }  // the player's whole process group ends here, then its scratch folder
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (played != Played::yes) return played;
+    // Looked at after every game, so that a cap reached is told of the game that reached it.
+    const bool capped = options.sandbox && options.sandbox->process_cap_reached(options.slot);
+    if (capped && result.fault != Fault::none) {
+        result.message +=
+            " (a atins limita de procese, " + std::to_string(options.sandbox->settings().limits.processes) + ")";
+    }
 
     if (result.fault == Fault::none) {
         game::Deal deal;

@@ -10,6 +10,10 @@
 #include "common/deck_file.h"
 #include "common/record.h"
 
+namespace proc {
+class Sandbox;
+}
+
 namespace referee {
 
 // The values double as the status of the error-form record.
@@ -31,7 +35,12 @@ const char* fault_name(Fault fault);
 struct GameOptions {
     int timeout_ms = 10000;       // for each answer, and for the exit after the last one
     std::string cwd;              // the player's working directory; empty: ours
+    std::string scratch_root;     // when set: the game runs in a fresh folder made in it, removed after
     bool capture_stderr = false;  // otherwise the player's standard error passes through
+    // When given and enabled, the player runs in it, in `slot`'s cell, in a
+    // fresh folder of the cell's; its standard error is captured.
+    proc::Sandbox* sandbox = nullptr;
+    int slot = 0;
 };
 
 struct GameResult {
@@ -52,9 +61,9 @@ enum class Played {
     interrupted,    // SIGINT, SIGTERM or SIGHUP came (proc::catch_interrupts); the player is stopped
 };
 
-// The player runs in a process group of its own; when the game ends, for
-// whatever reason, the whole group is killed, so nothing it started
-// survives the game.
+// The player runs in a process group of its own, or in the sandbox; when
+// the game ends, for whatever reason, the whole group (or the sandbox's
+// namespace) is killed, so nothing it started survives the game.
 Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
                  GameResult& result, std::string& error);
 

@@ -7,23 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "referee/check.h"
-#include "referee/cli.h"
 #include "common/deck_file.h"
 #include "common/files.h"
-#include "referee/game_driver.h"
-#include "common/record.h"
-#include "referee/shuffle.h"
-#include "common/process.h"
 #include "common/guarded_main.h"
+#include "common/process.h"
+#include "common/record.h"
+#include "common/sandbox.h"
+#include "common/scratch.h"
+#include "referee/check.h"
+#include "referee/cli.h"
+#include "referee/game_driver.h"
+#include "referee/sandbox_options.h"
+#include "referee/shuffle.h"
 
 namespace {
 
 constexpr const char* PROGRAM = "referee";
 constexpr const char* USAGE =
     "Utilizare: referee [--deck FIȘIER | --seed N] [--save-deck FIȘIER] [--record FIȘIER]\n"
-    "                   [--timeout-ms N] JUCĂTOR [ARG...]\n"
-    "       referee --check [--deck FIȘIER | --seed N] [--timeout-ms N] JUCĂTOR [ARG...]\n"
+    "                   [--timeout-ms N] [IZOLARE] JUCĂTOR [ARG...]\n"
+    "       referee --check [--deck FIȘIER | --seed N] [--timeout-ms N] [IZOLARE] JUCĂTOR [ARG...]\n"
     "  --check            verifică protocolul jucătorului pe o împărțire jucată de două ori\n"
     "  --deck FIȘIER      împarte pachetul din fișier (24 de coduri 0..23)\n"
     "  --seed N           amestecă pachetul cu sămânța N (implicit: una nouă, afișată)\n"
@@ -37,11 +40,12 @@ struct Options {
     bool check = false;
     std::uint64_t seed = 0;
     int timeout_ms = 10000;
+    proc::SandboxSettings sandbox;
     std::vector<std::string> player;
 };
 
 [[noreturn]] void usage_error(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n%s", PROGRAM, message.c_str(), USAGE);
+    std::fprintf(stderr, "%s: %s\n%s%s", PROGRAM, message.c_str(), USAGE, referee::SANDBOX_USAGE);
     std::exit(2);
 }
 
@@ -54,9 +58,15 @@ Options parse(int argc, char** argv) {
     };
     for (; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::string bad;
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
+            std::fputs(referee::SANDBOX_USAGE, stdout);
             std::exit(0);
+        } else if (const auto taken = referee::take_sandbox_option(arg, [&] { return value_of(arg); }, options.sandbox,
+                                                                   bad);
+                   taken != referee::OptionTaken::no) {
+            if (taken == referee::OptionTaken::bad_value) usage_error(bad);
         } else if (arg == "--check") {
             options.check = true;
         } else if (arg == "--deck") {
@@ -85,7 +95,8 @@ Options parse(int argc, char** argv) {
     }
     options.player.assign(argv + i, argv + argc);
     if (options.player.empty()) usage_error("lipsește jucătorul");
-    options.player[0] = proc::program_path(options.player[0]);
+    // The player runs in a folder of its own: what it names must not depend on ours.
+    options.player = proc::absolute_command(options.player);
     if (options.has_seed && !options.deck_path.empty()) usage_error("--deck și --seed nu merg împreună");
     if (options.record_path.empty()) usage_error("--record are nevoie de un nume de fișier");
     return options;
@@ -97,14 +108,11 @@ struct Deal {
 };
 
 // The deck of the file, or shuffled by the seed given or a fresh one, which
-// a game tells on standard error.
-Deal deal(const Options& options) {
-    std::string error;
-    Deal dealt;
+// a game tells on standard error. False, with `error`, for a bad deck file.
+bool deal(const Options& options, Deal& dealt, std::string& error) {
     if (!options.deck_path.empty()) {
-        if (!game::read_deck(options.deck_path, dealt.deck, error)) referee::die(PROGRAM, error, 2);
         dealt.shown = "pachetul din " + options.deck_path + " (se reia cu --deck " + options.deck_path + ")";
-        return dealt;
+        return game::read_deck(options.deck_path, dealt.deck, error);
     }
     const std::uint64_t seed = options.has_seed ? options.seed : referee::fresh_seed();
     dealt.deck = referee::shuffled_deck(seed);
@@ -113,14 +121,19 @@ Deal deal(const Options& options) {
         std::fprintf(stderr, "%s: sămânța %llu (jocul se reia cu --seed %llu)\n", PROGRAM,
                      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     }
-    return dealt;
+    return true;
 }
 
-// Ends the referee after a game that was not played: the interrupt's status,
-// or 2 for a player that cannot start and for our own failures.
-[[noreturn]] void not_played(referee::Played played, const std::string& error) {
-    if (played == referee::Played::interrupted) referee::die(PROGRAM, error, 128 + proc::interrupt_signal());
-    referee::die(PROGRAM, error, 2);
+// Says what went wrong and gives back the status to end with.
+int fail(const std::string& message, int status) {
+    std::fprintf(stderr, "%s: %s\n", PROGRAM, message.c_str());
+    return status;
+}
+
+// A game that was not played: the interrupt's status, or 2 for a player
+// that cannot start and for our own failures.
+int not_played(referee::Played played, const std::string& error) {
+    return fail(error, played == referee::Played::interrupted ? 128 + proc::interrupt_signal() : 2);
 }
 
 // Every file asked for is checked before the first card: a game is never
@@ -139,31 +152,68 @@ int finish_output(int status) {
     return 2;
 }
 
-int run(int argc, char** argv) {
-    const Options options = parse(argc, argv);
-    if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
-    if (!options.check) check_outputs(options);
-    const Deal dealt = deal(options);
-    const game::Deck& deck = dealt.deck;
-    if (options.check) {
-        return finish_output(referee::check_player(deck, dealt.shown, options.player, options.timeout_ms));
+// Where the player runs: with the sandbox, a fresh scratch folder for each
+// game under a root of ours; with --sandbox off, our own folder, as always.
+struct Arena {
+    game::ScratchRoot scratch;
+    proc::Sandbox sandbox;
+};
+
+// Opens the arena, and says once what a partial sandbox lacks. Empty, or why not.
+std::string open_arena(const Options& options, Arena& arena) {
+    std::string error;
+    if (options.sandbox.mode != proc::SandboxMode::off && !arena.scratch.make(PROGRAM, error)) return error;
+    if (!arena.sandbox.open(options.sandbox, 1, arena.scratch.path(), error)) return error;
+    const std::vector<std::string> outputs = {options.record_path, options.save_deck_path};
+    error = arena.sandbox.exposed_output({options.player}, options.check ? std::vector<std::string>{} : outputs);
+    if (error.empty() && !arena.sandbox.isolation().missing().empty()) {
+        std::fprintf(stderr, "%s: izolarea jucătorului: %s\n", PROGRAM, arena.sandbox.isolation().summary().c_str());
     }
+    return error;
+}
+
+referee::GameOptions game_options(const Options& options, Arena& arena) {
+    referee::GameOptions game;
+    game.timeout_ms = options.timeout_ms;
+    game.sandbox = &arena.sandbox;
+    game.scratch_root = arena.scratch.path();
+    return game;
+}
+
+int play(const Options& options, const game::Deck& deck, Arena& arena) {
     std::string error;
     if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
-        referee::die(PROGRAM, error, 2);
+        return fail(error, 2);
     }
-
-    referee::GameOptions game_options;
-    game_options.timeout_ms = options.timeout_ms;
     referee::GameResult result;
-    const referee::Played played = referee::play_game(deck, options.player, game_options, result, error);
-    if (played != referee::Played::yes) not_played(played, error);
+    const referee::Played played = referee::play_game(deck, options.player, game_options(options, arena), result, error);
+    // What a sandboxed player wrote on its standard error, kept as the game went.
+    std::fputs(result.player_errors.c_str(), stderr);
+    if (played != referee::Played::yes) return not_played(played, error);
     // A record that cannot be written after all (a full disk) does not hide the game's outcome.
     const bool recorded = game::write_record(options.record_path, result.record, error);
-    if (!recorded) std::fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
-    if (result.fault != referee::Fault::none) referee::die(PROGRAM, result.message, recorded ? 1 : 2);
+    if (!recorded) fail(error, 2);
+    if (result.fault != referee::Fault::none) return fail(result.message, recorded ? 1 : 2);
     std::printf("Scor total: %d\n", result.record.total);
     return finish_output(recorded ? 0 : 2);
+}
+
+int run(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
+    if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
+    if (!options.check) check_outputs(options);
+    Arena arena;
+    if (const std::string problem = open_arena(options, arena); !problem.empty()) return fail(problem, 2);
+    // Dealt once the cell is made: the copy of us it is holds no deck.
+    std::string error;
+    Deal dealt;
+    if (!deal(options, dealt, error)) return fail(error, 2);
+    const int status = options.check ? finish_output(referee::check_player(dealt.deck, dealt.shown, options.player,
+                                                                           game_options(options, arena)))
+                                     : play(options, dealt.deck, arena);
+    arena.sandbox.close();
+    return arena.scratch.remove(error) ? status : fail(error, 2);
 }
 
 }  // namespace

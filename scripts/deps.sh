@@ -2,7 +2,8 @@
 # Makes sure the packages a job needs are installed: installs them with
 # apt-get when run as root, otherwise names the command and stops.
 #   scripts/deps.sh build | test | bench | fuzz
-# build: the compiler, CMake and the JSON library that match writes with;
+# build: the compiler, CMake, the JSON library that match writes with and
+# libseccomp, whose filter the players run under;
 # test: that, GoogleTest and GNU parallel, and Chromium when it can be had;
 # bench: that and Google Benchmark; fuzz: that and clang with libFuzzer.
 set -eu
@@ -17,6 +18,7 @@ need_command cmake cmake
 need_command g++ g++
 need_command make make
 need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
+need_file /usr/include/seccomp.h libseccomp-dev
 case "${1:-build}" in
     build) ;;
     test)

@@ -107,11 +107,9 @@ bool runs_unprivileged(const Case& c) {
            });
 }
 
-// The files a run may use besides its working directory: TMPDIR, and where
-// fake players note the descendants they start.
+// The files a run may use besides its working directory: TMPDIR.
 struct Surroundings {
-    TempDir tmp, watch;
-    std::string pid_file() const { return watch.file("descendants"); }
+    TempDir tmp;
 };
 
 std::vector<std::string> command(const std::string& program, const Case& c, const Surroundings& around) {
@@ -120,8 +118,7 @@ std::vector<std::string> command(const std::string& program, const Case& c, cons
     if (!c.shell.empty()) argv = {"/bin/sh", "-c", c.shell, "sh"};
     argv.push_back(testing_support::bin(program));
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    argv.insert(argv.begin(), {"env", "TMPDIR=" + (c.tmpdir.empty() ? around.tmp.path() : c.tmpdir),
-                               "GAME_TEST_PID_FILE=" + around.pid_file()});
+    argv.insert(argv.begin(), {"env", "TMPDIR=" + (c.tmpdir.empty() ? around.tmp.path() : c.tmpdir)});
     return runs_unprivileged(c) ? testing_support::as_ordinary_user(argv) : argv;
 }
 
@@ -129,15 +126,12 @@ testing_support::RunResult run_case(const std::string& program, const Case& c, c
     Surroundings around;
     const Setup setup(dir, c.setup);
     const auto before = stamps(dir, c.setup);
-    if (runs_unprivileged(c)) {
-        testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path(), around.watch.path()});
-    }
+    if (runs_unprivileged(c)) testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path()});
+    testing_support::adopt_orphans();
     const auto result = testing_support::run(command(program, c, around), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
     EXPECT_EQ(stamps(dir, c.setup), before) << "the program changed a file it was given";
     EXPECT_TRUE(fs::is_empty(around.tmp.path())) << "the program left files in TMPDIR";
-    for (int pid : testing_support::pids_in(around.pid_file())) {
-        EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "a player's descendant " << pid << " outlived the run";
-    }
+    EXPECT_EQ(testing_support::leftovers_after(1000), std::vector<std::string>{}) << "processes outlived the run";
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <algorithm>
 #include <filesystem>
 
 #include "common/process.h"
@@ -19,7 +20,7 @@ struct InterruptCase {
     const char* name;
     std::vector<std::string> args;  // the runner and its arguments, the player hanging at its first card
     int signal;
-    std::size_t in_flight;  // players started before the games hang (match also starts each once to check it)
+    std::size_t in_flight;  // games that hang at once
 };
 
 const std::string HANGING = testing_support::helper("fake-player");
@@ -27,24 +28,30 @@ const std::string HOUR = "3600000";
 
 class Interrupt : public ::testing::TestWithParam<InterruptCase> {};
 
+// Hanging fake players below us, and their descendants.
+std::size_t hanging_players() {
+    const std::vector<std::string> processes = testing_support::live_descendants();
+    return static_cast<std::size_t>(std::count_if(processes.begin(), processes.end(), [](const std::string& process) {
+        return process.find(HANGING + " +child hang") != std::string::npos;
+    }));
+}
+
 TEST_P(Interrupt, StopsEveryGameAndLeavesAtOnce) {
     const InterruptCase& c = GetParam();
-    TempDir dir, tmp, watch;
+    TempDir dir, tmp;
     testing_support::write_file(dir.file("p.sh"), "#!/bin/sh\nexec " + HANGING + " +child hang 1\n");
     std::filesystem::permissions(dir.file("p.sh"), std::filesystem::perms::owner_all);
-    std::vector<std::string> argv = {"env", "TMPDIR=" + tmp.path(), "GAME_TEST_PID_FILE=" + watch.file("pids"),
-                                     bin(c.args[0])};
+    std::vector<std::string> argv = {"env", "TMPDIR=" + tmp.path(), bin(c.args[0]), "--player-read", HANGING};
     argv.insert(argv.end(), c.args.begin() + 1, c.args.end());
 
+    testing_support::adopt_orphans();
     proc::Process runner;
     std::string error;
     ASSERT_EQ(runner.start(argv, proc::SpawnOptions{dir.path(), true}, error), proc::Started::yes) << error;
-    // Once a player has started its descendant, a game is in flight.
+    // Once a player has started its descendant (two hanging processes), its game is in flight.
     const proc::Deadline started(20000);
-    while (testing_support::pids_in(watch.file("pids")).size() < c.in_flight && started.remaining_ms() > 0) {
-        ::usleep(5000);
-    }
-    ASSERT_GE(testing_support::pids_in(watch.file("pids")).size(), c.in_flight) << "no game started";
+    while (hanging_players() < 2 * c.in_flight && started.remaining_ms() > 0) ::usleep(5000);
+    ASSERT_GE(hanging_players(), 2 * c.in_flight) << "no game started";
 
     const auto sent = std::chrono::steady_clock::now();
     ASSERT_EQ(::kill(runner.pid(), c.signal), 0);
@@ -55,9 +62,7 @@ TEST_P(Interrupt, StopsEveryGameAndLeavesAtOnce) {
     EXPECT_FALSE(runner.exit().signalled);
     EXPECT_EQ(runner.exit().code, 128 + c.signal) << runner.errors().text();
     EXPECT_NE(runner.errors().text().find("întrerupt"), std::string::npos) << runner.errors().text();
-    for (int pid : testing_support::pids_in(watch.file("pids"))) {
-        EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "a player's descendant " << pid << " outlived the run";
-    }
+    EXPECT_EQ(testing_support::leftovers_after(1000), std::vector<std::string>{}) << "processes outlived the run";
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path())) << "the runner left files in TMPDIR";
     EXPECT_EQ(testing_support::entries_of(dir.path()), std::vector<std::string>{"p.sh"})
         << "no record of an interrupted game";

@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <iostream>
 #include <sstream>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -145,34 +144,6 @@ int open_descriptors() {
 // True when this process has no child at all, running or zombie.
 bool no_children() { return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
-// The processes whose parent is this one, zombies included.
-std::vector<pid_t> children() {
-    std::vector<pid_t> found;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        const std::string stat = testing_support::read_file(entry.path().string() + "/stat");
-        std::istringstream fields(stat.substr(stat.rfind(')') + 1));  // after the command name
-        std::string state;
-        pid_t parent = 0;
-        if (fields >> state >> parent && parent == ::getpid()) found.push_back(std::stoi(name));
-    }
-    return found;
-}
-
-// Kills and reaps every child left; returns their command lines.
-std::vector<std::string> reap_leftovers() {
-    std::vector<std::string> commands;
-    for (const pid_t pid : children()) {
-        std::string command = testing_support::read_file("/proc/" + std::to_string(pid) + "/cmdline");
-        std::replace(command.begin(), command.end(), '\0', ' ');
-        commands.push_back(std::to_string(pid) + ": " + command);
-        ::kill(pid, SIGKILL);
-    }
-    while (::waitpid(-1, nullptr, 0) > 0) {}
-    return commands;
-}
-
 Fault fault_named(const std::string& name) {
     for (int kind = 0; kind < KINDS; ++kind) {
         if (name == referee::fault_name(static_cast<Fault>(kind))) return static_cast<Fault>(kind);
@@ -266,17 +237,16 @@ TEST(LoadRun, MatchAccountsForEveryGameAndLeavesNoProcess) {
     TempDir dir, scratch;
     const std::string wrapper = chaos_player(dir);
 
-    // Orphans of the match become our children, so none can slip away unseen.
-    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    testing_support::adopt_orphans();
     const auto start = std::chrono::steady_clock::now();
     const testing_support::RunResult r = testing_support::run(
         hostile::with_tmpdir(scratch, {bin("match"), "--deals", std::to_string(GAMES), "--seed", std::to_string(SEED),
                                        "--jobs", "2", "--timeout-ms", std::to_string(TIMEOUT_MS), "--no-ceiling",
-                                       "--csv", "load.csv", wrapper}),
+                                       "--csv", "load.csv", "--player-read", testing_support::helper("fake-player"),
+                                       wrapper}),
         "", dir.path(), 600000);
     const double seconds = seconds_since(start);
-    const std::vector<std::string> leftovers = reap_leftovers();
-    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    const std::vector<std::string> leftovers = testing_support::leftovers_after(1000);
 
     EXPECT_EQ(r.exit_code, 1) << r.err;  // games faulted, and were counted
     EXPECT_EQ(leftovers, std::vector<std::string>{}) << "processes of the match still there after it exited";

@@ -83,12 +83,12 @@ std::vector<Case> referee_cases() {
         {"deck_huge", {huge("deck.txt", DECK, 40)}, deck_and({FAKE}), "", PLAYED},
         {"deck_endless_after_the_24th", {endless("deck.txt", DECK)}, deck_and({FAKE}), "", PLAYED},
 
-        {"player_missing", deck, deck_and({"./nope"}), "",
-         refused("./nope: nu poate fi pornit: No such file or directory")},
+        // Named by their absolute paths: players run in folders of their own.
+        {"player_missing", deck, deck_and({"./nope"}), "", {2, "/nope: nu poate fi pornit: No such file or directory", exactly("")}},
         {"player_is_a_directory", deck_with(directory("d")), deck_and({"./d"}), "",
-         refused("./d: nu poate fi pornit: Permission denied")},
+         {2, "/d: nu poate fi pornit: Permission denied", exactly("")}},
         {"player_not_executable", deck_with(file("p.txt", "")), deck_and({"./p.txt"}), "",
-         refused("./p.txt: nu poate fi pornit: Permission denied")},
+         {2, "/p.txt: nu poate fi pornit: Permission denied", exactly("")}},
         {"answer_nul_byte", deck_with(script("p.sh", ANSWERS_NUL)), deck_and({"./p.sh"}), "",
          player_fault(1, "Răspuns invalid la cartea 1 (9C): „\\x00”")},
         {"answer_bytes_above_127", deck_with(script("p.sh", ANSWERS_ABOVE_127)), deck_and({"./p.sh"}), "",
@@ -150,10 +150,10 @@ std::vector<Case> referee_cases() {
 
 Expected match_refused(const std::string& message) { return {2, "match: " + message, exactly("")}; }
 
-// A short match of these players.
+// A short match of these players, who may run the fake player.
 std::vector<std::string> short_match(const std::string& player, const std::string& another = "") {
     std::vector<std::string> args = {"--deals", "2", "--seed", "1", "--jobs", "1", "--timeout-ms", "1000",
-                                     "--no-ceiling", player};
+                                     "--no-ceiling", "--player-read", FAKE, player};
     if (!another.empty()) args.push_back(another);
     return args;
 }
@@ -290,7 +290,8 @@ std::vector<Case> match_cases() {
         {"two_players_of_one_file_name",
          {directory("a"), directory("b"), script("a/suit-player", "exec " + SUIT + "\n"),
           script("b/suit-player", "exec " + SUIT + "\n")},
-         {"--records", "r", "--deals", "1", "--seed", "1", "--no-ceiling", "a/suit-player", "b/suit-player"},
+         {"--records", "r", "--deals", "1", "--seed", "1", "--no-ceiling", "--player-read", SUIT, "a/suit-player",
+          "b/suit-player"},
          "",
          {0,
           "match: 1 împărțire",
@@ -298,7 +299,7 @@ std::vector<Case> match_cases() {
           {"r", "r/deal-0001-suit-player-2.dat", "r/deal-0001-suit-player.dat"}}},
         {"player_named_like_the_ceiling",
          {script("ceilscore", "exec " + SUIT + "\n")},
-         {"--records", "r", "--deals", "1", "--seed", "1", "./ceilscore"},
+         {"--records", "r", "--deals", "1", "--seed", "1", "--player-read", SUIT, "./ceilscore"},
          "",
          {0,
           "match: 1 împărțire",

@@ -20,11 +20,9 @@ using testing_support::csv_rows;
 using testing_support::without_times;
 
 // The fake player in `mode`, as a program of its own called `name` in the directory.
-std::string fake_player_script(const TempDir& dir, const std::string& name, const std::string& mode) {
-    const std::string path = dir.file(name);
-    testing_support::write_file(path, "#!/bin/sh\nexec " + testing_support::helper("fake-player") + " " + mode + "\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    return path;
+// The fake player in a mode, named.
+std::string fake_player(const std::string& name, const std::string& mode) {
+    return name + "=" + testing_support::helper("fake-player") + " " + mode;
 }
 
 RunResult match(const TempDir& dir, std::vector<std::string> args) {
@@ -84,8 +82,7 @@ TEST(Match, CeilingOfEveryDealIsAtLeastEveryScore) {
 
 TEST(Match, PlayerThatFaultsOnSomeDeals) {
     TempDir dir;
-    // The fake player is started with no arguments by the match; a wrapper gives it its mode.
-    const std::string wrapper = fake_player_script(dir, "hearts.sh", "heart-faults");
+    const std::string wrapper = fake_player("hearts.sh", "heart-faults");
     const RunResult r = match(dir, {"--deals", "24", "--seed", "2", "--no-ceiling", "--csv", "m.csv", "--records",
                                     "records", wrapper, "suit-player"});
     EXPECT_EQ(r.exit_code, 1) << r.err;
@@ -115,7 +112,7 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
 
 TEST(Match, GamesRunInScratchDirectoriesThatAreRemoved) {
     TempDir dir, scratch;
-    const std::string wrapper = fake_player_script(dir, "scribble.sh", "scribble");
+    const std::string wrapper = fake_player("scribble.sh", "scribble");
     ::setenv("TMPDIR", scratch.path().c_str(), 1);
     const RunResult r = match(dir, {"--deals", "6", "--seed", "4", "--jobs", "2", "--no-ceiling", wrapper});
     ::unsetenv("TMPDIR");
@@ -189,7 +186,7 @@ TEST(Match, SvgIsWellFormed) {
 
 TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
     TempDir dir;
-    const std::string wrapper = fake_player_script(dir, "flood.sh", "flood");
+    const std::string wrapper = fake_player("flood.sh", "flood");
     // Two games at once write to their standard error as fast as they can for a whole second each.
     const RunResult r = match(dir, {"--deals", "2", "--jobs", "2", "--seed", "1", "--timeout-ms", "1000",
                                     "--no-ceiling", wrapper});

@@ -25,8 +25,7 @@ struct Played {
 // Plays one game of the fake player with these arguments; whatever it left
 // behind (+child) must be gone once the game is over.
 Played play(const std::vector<std::string>& fake_args, bool capture_stderr = true) {
-    const testing_support::TempDir watch;
-    ::setenv("GAME_TEST_PID_FILE", watch.file("pids").c_str(), 1);
+    testing_support::adopt_orphans();
     std::vector<std::string> argv = {testing_support::helper("fake-player")};
     argv.insert(argv.end(), fake_args.begin(), fake_args.end());
     referee::GameOptions options;
@@ -38,13 +37,7 @@ Played play(const std::vector<std::string>& fake_args, bool capture_stderr = tru
     EXPECT_EQ(referee::play_game(referee::shuffled_deck(7), argv, options, played.result, error), referee::Played::yes)
         << error;
     played.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // Every child was reaped: nothing is left to wait for.
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
-    for (int pid : testing_support::pids_in(watch.file("pids"))) {
-        EXPECT_TRUE(testing_support::gone_within(pid, 1000)) << "descendant " << pid << " outlived its game";
-    }
-    ::unsetenv("GAME_TEST_PID_FILE");
+    EXPECT_EQ(testing_support::leftovers_after(1000), std::vector<std::string>{}) << "outlived its game";
     return played;
 }
 

@@ -111,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"deck_and_seed", {"--deck", "short.txt", "--seed", "1", "PLAYER"}, "nu merg împreună"},
         UsageCase{"short_deck", {"--deck", "short.txt", "PLAYER"}, "short.txt: are doar 3 numere"},
         UsageCase{"missing_deck", {"--deck", "none.txt", "PLAYER"}, "none.txt: nu se poate deschide"},
-        UsageCase{"player_missing", {"--seed", "1", "./no-such-player"}, "./no-such-player: nu poate fi pornit"},
+        UsageCase{"player_missing", {"--seed", "1", "./no-such-player"}, "/no-such-player: nu poate fi pornit"},
+        UsageCase{"sandbox_mode_unknown", {"--sandbox", "strict", "PLAYER"},
+                  "valoare invalidă pentru --sandbox (auto, require sau off): strict"},
+        UsageCase{"player_memory_not_a_number", {"--player-memory", "1G", "PLAYER"},
+                  "valoare invalidă pentru --player-memory (0..1073741824): 1G"},
+        UsageCase{"player_read_missing", {"--player-read", "no/such/data", "PLAYER"}, "--player-read: nu există"},
         UsageCase{"unwritable_deck", {"--seed", "1", "--save-deck", "no/dir/d.txt", "PLAYER"}, "nu se poate scrie"}),
     [](const auto& info) { return info.param.name; });
 

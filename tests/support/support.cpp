@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <cstring>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -67,23 +70,66 @@ RunResult run(const std::vector<std::string>& argv, const std::string& input, co
     return result;
 }
 
-bool gone_within(int pid, int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        // The state is the first field after the parenthesised command name.
-        const std::string stat = read_file("/proc/" + std::to_string(pid) + "/stat");
-        const std::size_t name_end = stat.rfind(')');
-        if (stat.empty() || (name_end != std::string::npos && stat.compare(name_end, 3, ") Z") == 0)) return true;
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+void adopt_orphans() {
+    if (::prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) ADD_FAILURE() << "no child subreaper: " << std::strerror(errno);
 }
 
-std::vector<int> pids_in(const std::string& path) {
-    std::istringstream in(read_file(path));
-    std::vector<int> pids;
-    for (int pid; in >> pid;) pids.push_back(pid);
-    return pids;
+namespace {
+
+struct ProcessEntry {
+    pid_t pid = 0, parent = 0;
+    bool zombie = false;
+};
+
+std::vector<ProcessEntry> all_processes() {
+    std::vector<ProcessEntry> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string stat = read_file(entry.path().string() + "/stat");
+        if (stat.empty()) continue;  // gone meanwhile
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));  // after the command name
+        ProcessEntry process{static_cast<pid_t>(std::stoi(name))};
+        std::string state;
+        fields >> state >> process.parent;
+        process.zombie = state == "Z" || state == "X";
+        found.push_back(process);
+    }
+    return found;
+}
+
+std::string described(pid_t pid) {
+    std::string command = read_file("/proc/" + std::to_string(pid) + "/cmdline");
+    std::replace(command.begin(), command.end(), '\0', ' ');
+    return std::to_string(pid) + ": " + command;
+}
+
+}  // namespace
+
+std::vector<std::string> live_descendants() {
+    const std::vector<ProcessEntry> processes = all_processes();
+    std::vector<pid_t> tree = {::getpid()};
+    std::vector<std::string> live;
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+        for (const ProcessEntry& process : processes) {
+            if (process.parent != tree[i]) continue;
+            tree.push_back(process.pid);
+            if (!process.zombie) live.push_back(described(process.pid));
+        }
+    }
+    return live;
+}
+
+std::vector<std::string> leftovers_after(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    std::vector<std::string> live;
+    while (!(live = live_descendants()).empty() && std::chrono::steady_clock::now() < end) {
+        while (::waitpid(-1, nullptr, WNOHANG) > 0) {}
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (const std::string& process : live) ::kill(std::stoi(process), SIGKILL);
+    while (::waitpid(-1, nullptr, live.empty() ? WNOHANG : 0) > 0) {}
+    return live;
 }
 
 namespace {

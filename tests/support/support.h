@@ -43,11 +43,16 @@ struct RunResult {
 RunResult run(const std::vector<std::string>& argv, const std::string& input = "", const std::string& cwd = "",
               int timeout_ms = 60000);
 
-// True once no process of that pid runs any more (gone, or a zombie that
-// nobody reaped), waiting up to `ms` for a process that was just killed.
-bool gone_within(int pid, int ms);
-// The pids that fake players started with +child wrote to `path`, one a line.
-std::vector<int> pids_in(const std::string& path);
+// From now on, what this process starts cannot slip away unseen: whatever
+// is orphaned below it becomes its child (the kernel's child subreaper).
+void adopt_orphans();
+// The processes below this one that still run (zombies aside), as
+// "pid: command line".
+std::vector<std::string> live_descendants();
+// What still runs below this one once `ms` have passed (or at once when
+// nothing does): killed, reaped, and returned as "pid: command line". With
+// adopt_orphans, nothing a finished run started can escape this.
+std::vector<std::string> leftovers_after(int ms);
 
 // Permissions mean nothing to root: when the tests run as root, a program
 // whose permissions are tested runs as an ordinary user (setpriv), and the

@@ -1,4 +1,4 @@
-#include "match/scratch.h"
+#include "common/scratch.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -7,18 +7,18 @@
 
 #include "common/files.h"
 
-namespace match {
+namespace game {
 
 ScratchRoot::~ScratchRoot() {
     std::string ignored;  // whoever cared has called remove() and heard why
-    remove(ignored);
+    if (!remove(ignored)) return;
 }
 
-bool ScratchRoot::make(std::string& error) {
+bool ScratchRoot::make(const std::string& prefix, std::string& error) {
     const char* tmpdir = std::getenv("TMPDIR");
     const std::string base = tmpdir && *tmpdir ? tmpdir : "/tmp";
     std::error_code failed;
-    std::string pattern = (std::filesystem::absolute(base, failed) / "match-XXXXXX").string();
+    std::string pattern = (std::filesystem::absolute(base, failed) / (prefix + "-XXXXXX")).string();
     if (failed || !::mkdtemp(pattern.data())) {
         error = base + ": nu se poate crea un director temporar: " +
                 (failed ? failed.message() : std::string(std::strerror(errno)));
@@ -29,21 +29,26 @@ bool ScratchRoot::make(std::string& error) {
 }
 
 bool ScratchRoot::remove(std::string& error) {
-    const bool removed = path_.empty() || game::remove_tree(path_, error);
+    const bool removed = path_.empty() || remove_tree(path_, error);
     path_.clear();
     return removed;
 }
 
-ScratchDir::ScratchDir(const std::string& root, std::size_t task, std::string& error)
-    : path_(root + "/" + std::to_string(task)) {
+ScratchDir::ScratchDir(const std::string& root, std::string& error) {
     std::error_code failed;
-    std::filesystem::create_directories(path_, failed);
-    if (failed) error = path_ + ": nu se poate crea directorul de lucru: " + failed.message();
+    std::filesystem::create_directories(root, failed);
+    std::string pattern = root + "/XXXXXX";
+    if (failed || !::mkdtemp(pattern.data())) {
+        error = root + ": nu se poate crea directorul de lucru: " +
+                (failed ? failed.message() : std::string(std::strerror(errno)));
+        return;
+    }
+    path_ = pattern;
 }
 
 ScratchDir::~ScratchDir() {
     std::string ignored;  // what cannot go now goes with the root at the end
-    game::remove_tree(path_, ignored);
+    if (!path_.empty()) remove_tree(path_, ignored);
 }
 
-}  // namespace match
+}  // namespace game

@@ -1,0 +1,311 @@
+#include "common/sandbox.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <sched.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/landlock.h"
+#include "common/cell.h"
+#include "common/sandbox_child.h"
+
+namespace proc {
+
+namespace {
+
+constexpr int ALL_NAMESPACES = CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNS | CLONE_NEWIPC | CLONE_NEWUTS;
+// Landlock versions: 4 closes TCP, 6 scopes signals and abstract sockets.
+constexpr int LANDLOCK_TCP = 4, LANDLOCK_SCOPES = 6;
+
+std::string join(const std::vector<std::string>& items, const char* separator) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
+    return text;
+}
+
+// The first of `places` that holds `path` (itself, or beneath it); empty
+// when none. `besides` is a place not to count.
+std::string place_beneath(const std::string& path, const std::vector<std::string>& places,
+                          const std::string& besides = "") {
+    std::error_code failed;
+    const auto target = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
+    if (failed) return "";
+    for (const std::string& place : places) {
+        const auto root = std::filesystem::weakly_canonical(place, failed);
+        if (failed || place == besides) continue;
+        const auto [root_end, target_end] = std::mismatch(root.begin(), root.end(), target.begin(), target.end());
+        if (root_end == root.end() || (std::next(root_end) == root.end() && root_end->empty())) return place;
+    }
+    return "";
+}
+
+// The places, each once, as the kernel will see them: where /bin is a link
+// into /usr, a rule for /usr covers it already, and each rule costs every game.
+std::vector<std::string> distinct_places(const std::vector<std::string>& system, const std::vector<std::string>& more) {
+    std::vector<std::string> real;
+    for (const auto& list : {system, more}) {
+        for (const std::string& place : list) {
+            std::error_code failed;
+            const std::string path = std::filesystem::canonical(place, failed).string();
+            if (!failed) real.push_back(path);
+        }
+    }
+    std::vector<std::string> places;
+    for (const std::string& path : real) {
+        if (place_beneath(path, real, path).empty()) places.push_back(path);
+    }
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    return places;
+}
+
+void add_limits(const PlayerLimits& limits, int namespaces, PlayerPlan& player) {
+    player.limit_count = 0;
+    // A limit of ours that is lower stays: a player gets no more than we have.
+    auto add = [&](int resource, std::uint64_t soft, std::uint64_t hard) {
+        rlimit ours{RLIM_INFINITY, RLIM_INFINITY};
+        ::getrlimit(static_cast<__rlimit_resource>(resource), &ours);
+        const rlim_t top = ours.rlim_max;
+        player.limits[player.limit_count++] = {resource, std::min(static_cast<rlim_t>(soft), top),
+                                               std::min(static_cast<rlim_t>(hard), top)};
+    };
+    add(RLIMIT_CORE, 0, 0);  // a crash leaves no core in the scratch folder
+    if (limits.memory_mib) add(RLIMIT_AS, limits.memory_mib << 20, limits.memory_mib << 20);
+    // The soft limit sends SIGXCPU, the hard one a second later SIGKILL.
+    if (limits.cpu_seconds) add(RLIMIT_CPU, limits.cpu_seconds, limits.cpu_seconds + 1);
+    if (limits.open_files) add(RLIMIT_NOFILE, limits.open_files, limits.open_files);
+    if (limits.disk_mib) add(RLIMIT_FSIZE, limits.disk_mib << 20, limits.disk_mib << 20);
+    // Counted per user namespace: the cell's processes alone.
+    if (limits.processes && (namespaces & CLONE_NEWUSER)) add(RLIMIT_NPROC, limits.processes, limits.processes);
+}
+
+}  // namespace
+
+const char* mode_name(SandboxMode mode) {
+    switch (mode) {
+        case SandboxMode::automatic: return "auto";
+        case SandboxMode::require: return "require";
+        case SandboxMode::off: return "off";
+    }
+    return "?";
+}
+
+std::vector<std::string> Isolation::missing() const {
+    if (!enabled) return {};
+    std::vector<std::string> gaps;
+    if ((namespaces & CLONE_NEWPID) == 0) gaps.push_back("procesele jocului despărțite de ale noastre");
+    if ((namespaces & CLONE_NEWPID) != 0 && !fresh_proc) gaps.push_back("un /proc doar al jocului");
+    if ((namespaces & CLONE_NEWIPC) == 0) gaps.push_back("IPC despărțit");
+    if (!scratch_limit) gaps.push_back("directorul de lucru limitat ca mărime");
+    if (landlock == 0) gaps.push_back("Landlock (fișierele noastre)");
+    if (landlock > 0 && landlock < LANDLOCK_TCP) gaps.push_back("Landlock pentru TCP");
+    if (landlock > 0 && landlock < LANDLOCK_SCOPES) gaps.push_back("Landlock pentru semnale și socluri abstracte");
+    if (!seccomp) gaps.push_back("seccomp (rețeaua, memoria altor procese)");
+    if (!process_limit) gaps.push_back("limita de procese");
+    return gaps;
+}
+
+std::string Isolation::summary() const {
+    if (!enabled) return "oprită (--sandbox off)";
+    const std::vector<std::string> gaps = missing();
+    if (gaps.empty()) return "deplină";
+    return "parțială; lipsesc: " + join(gaps, "; ");
+}
+
+std::vector<std::string> Isolation::enforced_names() const {
+    if (!enabled) return {};
+    std::vector<std::string> names;
+    const std::pair<int, const char*> kinds[] = {{CLONE_NEWUSER, "user-namespace"}, {CLONE_NEWPID, "pid-namespace"},
+                                                 {CLONE_NEWNS, "mount-namespace"}, {CLONE_NEWIPC, "ipc-namespace"},
+                                                 {CLONE_NEWUTS, "uts-namespace"}};
+    for (const auto& [flag, name] : kinds) {
+        if (namespaces & flag) names.push_back(name);
+    }
+    if (fresh_proc) names.push_back("own-proc");
+    if (scratch_limit) names.push_back("scratch-tmpfs");
+    if (landlock > 0) names.push_back("landlock-" + std::to_string(landlock));
+    if (seccomp) names.push_back("seccomp");
+    if (pids_cgroup) names.push_back("pids-cgroup");
+    if (process_limit && !pids_cgroup) names.push_back("process-rlimit");
+    names.insert(names.end(), {"rlimits", "fixed-environment", "descriptors-0-2"});
+    return names;
+}
+
+std::vector<std::string> Isolation::missing_names() const {
+    std::vector<std::string> names;
+    if (!enabled) return names;
+    if ((namespaces & CLONE_NEWPID) == 0) names.push_back("pid-namespace");
+    if ((namespaces & CLONE_NEWPID) != 0 && !fresh_proc) names.push_back("own-proc");
+    if ((namespaces & CLONE_NEWIPC) == 0) names.push_back("ipc-namespace");
+    if (!scratch_limit) names.push_back("scratch-tmpfs");
+    if (landlock < LANDLOCK_SCOPES) names.push_back(landlock == 0 ? "landlock" : "landlock-6");
+    if (!seccomp) names.push_back("seccomp");
+    if (!process_limit) names.push_back("process-limit");
+    return names;
+}
+
+Sandbox::Sandbox() = default;
+Sandbox::~Sandbox() { close(); }
+
+void Sandbox::close() { cells_.clear(); }
+
+const std::vector<std::string>& Sandbox::system_folders() {
+    static const std::vector<std::string> folders = {"/usr", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32",
+                                                     "/etc", "/sys"};
+    return folders;
+}
+
+const Cell& Sandbox::cell(int slot) const { return cells_[static_cast<std::size_t>(slot)]; }
+
+bool Sandbox::open(const SandboxSettings& settings, int slots, const std::string& folder, std::string& error) {
+    settings_ = settings;
+    isolation_ = Isolation{};
+    cells_.clear();
+    if (settings.mode == SandboxMode::off) return true;
+    isolation_.enabled = true;
+    std::string why;
+    isolation_.seccomp = seccomp_.build(why);
+    isolation_.pids_cgroup = settings.limits.processes > 0 && cgroup_.make(slots, settings.limits.processes, why);
+    isolation_.landlock = landlock::abi_version();
+    // SIGPIPE is ignored from our first start on; the others as we were started.
+    ignored_signals_ = {SIGPIPE};
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction action {};
+        if (signal != SIGPIPE && ::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN) {
+            ignored_signals_.push_back(signal);
+        }
+    }
+    if (!find_isolation(folder, error)) return false;
+    const std::vector<std::string> gaps = isolation_.missing();
+    if (settings.mode == SandboxMode::require && !gaps.empty()) {
+        error = "izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: " + join(gaps, "; ");
+        return false;
+    }
+    return make_cells(slots, folder, error);
+}
+
+// A trial cell, from the most namespaces to the fewest (a user namespace
+// where we may make one, else the others where we are root, else none):
+// the first that can be made says what works here.
+bool Sandbox::find_isolation(const std::string& folder, std::string& error) {
+    const std::string trial_folder = folder + "/trial";
+    if (::mkdir(trial_folder.c_str(), 0700) != 0) {
+        error = trial_folder + ": " + std::strerror(errno);
+        return false;
+    }
+    for (int namespaces : {ALL_NAMESPACES, ALL_NAMESPACES & ~CLONE_NEWUSER, 0}) {
+        isolation_.namespaces = namespaces;
+        isolation_.fresh_proc = (namespaces & CLONE_NEWPID) && (namespaces & CLONE_NEWNS);
+        isolation_.scratch_limit = (namespaces & CLONE_NEWNS) && settings_.limits.disk_mib > 0;
+        Cell trial;
+        if (!trial.open(plan_for(0, trial_folder), error)) continue;
+        const unsigned steps = trial.failed_steps();
+        if (steps & (step_bit(Step::user_map) | step_bit(Step::private_mounts) | step_bit(Step::clone) |
+                     step_bit(Step::descriptors) | step_bit(Step::working_folder))) {
+            continue;
+        }
+        isolation_.fresh_proc = isolation_.fresh_proc && !(steps & step_bit(Step::proc_mount));
+        isolation_.scratch_limit = isolation_.scratch_limit && !(steps & step_bit(Step::scratch_mount));
+        if (steps & step_bit(Step::landlock)) isolation_.landlock = 0;
+        isolation_.seccomp = isolation_.seccomp && !(steps & step_bit(Step::seccomp));
+        isolation_.pids_cgroup = isolation_.pids_cgroup && !(steps & step_bit(Step::cgroup));
+        // A user namespace counts its own processes against RLIMIT_NPROC;
+        // root's are not capped that way.
+        isolation_.process_limit =
+            isolation_.pids_cgroup || ((namespaces & CLONE_NEWUSER) && ::geteuid() != 0 && settings_.limits.processes);
+        return true;
+    }
+    return false;
+}
+
+bool Sandbox::make_cells(int slots, const std::string& folder, std::string& error) {
+    cells_.resize(static_cast<std::size_t>(slots));
+    for (int slot = 0; slot < slots; ++slot) {
+        const std::string cell_folder = folder + "/cell-" + std::to_string(slot);
+        if (::mkdir(cell_folder.c_str(), 0700) != 0) {
+            error = cell_folder + ": " + std::strerror(errno);
+            return false;
+        }
+        Cell& cell = cells_[static_cast<std::size_t>(slot)];
+        if (!cell.open(plan_for(slot, cell_folder), error)) return false;
+        // What worked in the trial must work in every cell.
+        for (int step = 1; step <= static_cast<int>(Step::exec); ++step) {
+            if (cell.failed_steps() & step_bit(static_cast<Step>(step))) {
+                error = std::string("izolarea nu se poate pregăti: ") + step_name(static_cast<Step>(step));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+CellPlan Sandbox::plan_for(int slot, const std::string& folder) const {
+    const int namespaces = isolation_.namespaces;
+    CellPlan plan;
+    plan.namespaces = namespaces;
+    plan.uid_map = std::to_string(::geteuid()) + " " + std::to_string(::geteuid()) + " 1";
+    plan.gid_map = std::to_string(::getegid()) + " " + std::to_string(::getegid()) + " 1";
+    plan.private_mounts = (namespaces & CLONE_NEWNS) && !(namespaces & CLONE_NEWUSER);
+    plan.mount_proc = isolation_.fresh_proc;
+    plan.folder = folder;
+    if (isolation_.scratch_limit) {
+        plan.folder_options = "size=" + std::to_string(settings_.limits.disk_mib) + "m,nr_inodes=" +
+                              std::to_string(SCRATCH_INODES) + ",mode=0700";
+    }
+    plan.cgroup_procs = isolation_.pids_cgroup ? cgroup_.procs_fd(slot) : -1;
+    plan.readable = distinct_places(system_folders(), settings_.readable);
+    plan.own_proc_readable = isolation_.fresh_proc;
+    PlayerPlan& player = plan.player;
+    player.ignored_count = static_cast<int>(ignored_signals_.size());
+    std::copy(ignored_signals_.begin(), ignored_signals_.end(), player.ignored_signals);
+    player.landlock_abi = isolation_.landlock;
+    plan.seccomp = isolation_.seccomp ? &seccomp_ : nullptr;
+    // Without a namespace of processes, what the player starts is killed as its group.
+    player.own_group = (namespaces & CLONE_NEWPID) == 0;
+    add_limits(settings_.limits, namespaces, player);
+    return plan;
+}
+
+bool Sandbox::process_cap_reached(int slot) { return isolation_.pids_cgroup && cgroup_.cap_reached(slot); }
+
+std::vector<std::string> absolute_command(const std::vector<std::string>& command) {
+    std::vector<std::string> absolute = command;
+    for (std::size_t i = 0; i < absolute.size(); ++i) {
+        std::string& word = absolute[i];
+        if (i == 0) word = program_path(word);
+        std::error_code failed;
+        const bool path = i == 0 ? word.find('/') != std::string::npos : std::filesystem::exists(word, failed);
+        if (!path || word.starts_with("/")) continue;
+        const auto made = std::filesystem::absolute(word, failed);
+        if (!failed) word = made.lexically_normal().string();
+    }
+    return absolute;
+}
+
+std::string Sandbox::exposed_output(const std::vector<std::vector<std::string>>& commands,
+                                   const std::vector<std::string>& outputs) const {
+    if (isolation_.landlock == 0) return "";
+    std::vector<std::string> readable = system_folders();
+    readable.insert(readable.end(), settings_.readable.begin(), settings_.readable.end());
+    // Absolute words of a command: the program, and the paths it was given.
+    for (const auto& command : commands) {
+        std::copy_if(command.begin(), command.end(), std::back_inserter(readable),
+                     [](const std::string& word) { return word.starts_with("/"); });
+    }
+    for (const std::string& output : outputs) {
+        if (output.empty()) continue;
+        const std::string place = place_beneath(output, readable);
+        if (!place.empty()) return output + ": un jucător l-ar putea citi (" + place + " îi este deschis); alegeți alt loc";
+    }
+    return "";
+}
+
+bool refuse_tracing() { return ::prctl(PR_SET_DUMPABLE, 0) == 0; }
+
+}  // namespace proc
