@@ -29,20 +29,14 @@ std::string join(const std::vector<std::string>& items, const char* separator) {
     return text;
 }
 
-// The first of `places` that holds `path` (itself, or beneath it); empty
-// when none. `besides` is a place not to count.
-std::string place_beneath(const std::string& path, const std::vector<std::string>& places,
-                          const std::string& besides = "") {
+// Whether `path` is `place` or lies beneath it, as the kernel resolves both.
+bool beneath(const std::string& path, const std::string& place) {
     std::error_code failed;
     const auto target = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
-    if (failed) return "";
-    for (const std::string& place : places) {
-        const auto root = std::filesystem::weakly_canonical(place, failed);
-        if (failed || place == besides) continue;
-        const auto [root_end, target_end] = std::mismatch(root.begin(), root.end(), target.begin(), target.end());
-        if (root_end == root.end() || (std::next(root_end) == root.end() && root_end->empty())) return place;
-    }
-    return "";
+    const auto root = std::filesystem::weakly_canonical(std::filesystem::absolute(place, failed), failed);
+    if (failed) return false;
+    const auto root_end = std::mismatch(root.begin(), root.end(), target.begin(), target.end()).first;
+    return root_end == root.end() || (std::next(root_end) == root.end() && root_end->empty());
 }
 
 // The places, each once, as the kernel will see them: where /bin is a link
@@ -58,7 +52,10 @@ std::vector<std::string> distinct_places(const std::vector<std::string>& system,
     }
     std::vector<std::string> places;
     for (const std::string& path : real) {
-        if (place_beneath(path, real, path).empty()) places.push_back(path);
+        const bool covered = std::any_of(real.begin(), real.end(), [&](const std::string& other) {
+            return other != path && beneath(path, other);
+        });
+        if (!covered) places.push_back(path);
     }
     std::sort(places.begin(), places.end());
     places.erase(std::unique(places.begin(), places.end()), places.end());
@@ -199,6 +196,12 @@ bool Sandbox::find_isolation(const std::string& folder, std::string& error) {
         error = trial_folder + ": " + std::strerror(errno);
         return false;
     }
+    const bool found = find_namespaces(trial_folder, error);
+    ::rmdir(trial_folder.c_str());  // empty, its trial cell gone: nothing of it is left for the end
+    return found;
+}
+
+bool Sandbox::find_namespaces(const std::string& trial_folder, std::string& error) {
     for (int namespaces : {ALL_NAMESPACES, ALL_NAMESPACES & ~CLONE_NEWUSER, 0}) {
         isolation_.namespaces = namespaces;
         isolation_.fresh_proc = (namespaces & CLONE_NEWPID) && (namespaces & CLONE_NEWNS);
@@ -298,10 +301,13 @@ std::string Sandbox::exposed_output(const std::vector<std::vector<std::string>>&
         std::copy_if(command.begin(), command.end(), std::back_inserter(readable),
                      [](const std::string& word) { return word.starts_with("/"); });
     }
+    // A player reads an output that lies in what it may read, and one in an
+    // output folder (the records) that it was given by name.
     for (const std::string& output : outputs) {
-        if (output.empty()) continue;
-        const std::string place = place_beneath(output, readable);
-        if (!place.empty()) return output + ": un jucător l-ar putea citi (" + place + " îi este deschis); alegeți alt loc";
+        for (const std::string& place : readable) {
+            if (output.empty() || !(beneath(output, place) || beneath(place, output))) continue;
+            return output + ": un jucător l-ar putea citi (" + place + " îi este deschis); alegeți alt loc";
+        }
     }
     return "";
 }

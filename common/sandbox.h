@@ -112,6 +112,7 @@ public:
 private:
     CellPlan plan_for(int slot, const std::string& folder) const;
     bool find_isolation(const std::string& folder, std::string& error);
+    bool find_namespaces(const std::string& trial_folder, std::string& error);
     bool make_cells(int slots, const std::string& folder, std::string& error);
 
     // A scratch file system holds this many files at most: empty files

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 #include "common/files.h"
 
@@ -29,7 +30,8 @@ bool ScratchRoot::make(const std::string& prefix, std::string& error) {
 }
 
 bool ScratchRoot::remove(std::string& error) {
-    const bool removed = path_.empty() || remove_tree(path_, error);
+    // Empty, it goes without a descriptor, which a run that failed for want of them has none of.
+    const bool removed = path_.empty() || ::rmdir(path_.c_str()) == 0 || remove_tree(path_, error);
     path_.clear();
     return removed;
 }

@@ -58,15 +58,16 @@ bool write_output(const std::string& path, const std::string& content) {
     return path.empty() || game::replace_file(path, content, error) || fail(error, false);
 }
 
-// Every output asked for is checked before the first game, not after the last.
-void check_outputs(const Options& options) {
+// Every output asked for is checked before the first game, not after the
+// last. Empty, or why not.
+std::string check_outputs(const Options& options) {
     std::string error;
     for (const std::string& path :
          {options.csv_path, options.resume_path, options.json_path, options.svg_path, options.html_path}) {
-        if (!path.empty() && !game::check_writable(path, error)) referee::die(PROGRAM, error, 2);
+        if (!path.empty() && !game::check_writable(path, error)) return error;
     }
     const std::string& records = options.config.records_dir;
-    if (!records.empty() && !game::prepare_folder(records, error)) referee::die(PROGRAM, error, 2);
+    return records.empty() || game::prepare_folder(records, error) ? "" : error;
 }
 
 // Starts the player once, as its games will be, and stops it at once: a
@@ -202,7 +203,6 @@ int play(Options& options) {
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     if (!match::players_from(given, config.players, error)) match::usage_error(error);
-    check_outputs(options);
 
     game::ScratchRoot scratch;
     if (!scratch.make(PROGRAM, error)) return fail(error, 2);
@@ -210,6 +210,9 @@ int play(Options& options) {
     proc::Sandbox sandbox;
     if (const std::string problem = open_sandbox(options, sandbox); !problem.empty()) return fail(problem, 2);
     config.sandbox = &sandbox;
+    // Checked before they are touched: a player could read one, and none is made.
+    if (const std::string problem = check_players(options, sandbox); !problem.empty()) return fail(problem, 2);
+    if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
     // Drawn, and read, once the cells are made: the copies of us they are hold neither.
     if (!options.has_seed) config.seed = referee::fresh_seed();
     std::vector<DealOutcome> done;  // the deals of a resumed file
@@ -217,7 +220,6 @@ int play(Options& options) {
     if (!options.resume_path.empty()) {
         if (const std::string problem = resume(options, done); !problem.empty()) return fail(problem, 2);
     }
-    if (const std::string problem = check_players(options, sandbox); !problem.empty()) return fail(problem, 2);
     match::CsvLog log;
     if (!log.start(csv_path, match::match_csv(config, done), error)) return fail(error, 2);
 
@@ -263,7 +265,7 @@ int play(Options& options) {
 // ---- CSVs joined
 
 int merge(const Options& options) {
-    check_outputs(options);
+    if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
     std::vector<match::MatchCsv> files(options.operands.size());
     std::string error;
     for (std::size_t f = 0; f < files.size(); ++f) {

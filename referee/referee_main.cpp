@@ -137,12 +137,13 @@ int not_played(referee::Played played, const std::string& error) {
 }
 
 // Every file asked for is checked before the first card: a game is never
-// played to be lost for want of a place to keep it.
-void check_outputs(const Options& options) {
+// played to be lost for want of a place to keep it. Empty, or why not.
+std::string check_outputs(const Options& options) {
     std::string error;
     for (const std::string& path : {options.record_path, options.save_deck_path}) {
-        if (!path.empty() && !game::check_writable(path, error)) referee::die(PROGRAM, error, 2);
+        if (!path.empty() && !game::check_writable(path, error)) return error;
     }
+    return "";
 }
 
 int finish_output(int status) {
@@ -202,9 +203,11 @@ int run(int argc, char** argv) {
     const Options options = parse(argc, argv);
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
-    if (!options.check) check_outputs(options);
     Arena arena;
     if (const std::string problem = open_arena(options, arena); !problem.empty()) return fail(problem, 2);
+    if (!options.check) {
+        if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
+    }
     // Dealt once the cell is made: the copy of us it is holds no deck.
     std::string error;
     Deal dealt;

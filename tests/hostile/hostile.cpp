@@ -58,7 +58,9 @@ private:
                 fs::permissions(path, fs::perms::none);
                 return;
             case Entry::Kind::script:
-                testing_support::write_file(path, "#!/bin/sh\n" + entry.content.str());
+            case Entry::Kind::program:
+                testing_support::write_file(
+                    path, (entry.kind == Entry::Kind::script ? "#!/bin/sh\n" : "") + entry.content.str());
                 fs::permissions(path, fs::perms::owner_all);
                 return;
             case Entry::Kind::link: fs::create_symlink(entry.content.str(), path); return;
@@ -112,12 +114,16 @@ struct Surroundings {
     TempDir tmp;
 };
 
-std::vector<std::string> command(const std::string& program, const Case& c, const Surroundings& around) {
+std::vector<std::string> command(const std::string& program, const Case& c, const Surroundings& around,
+                                 const TempDir& dir) {
     std::vector<std::string> argv;
     if (c.output_to_full_device) argv = {"/bin/sh", "-c", "exec \"$@\" >/dev/full", "sh"};
     if (!c.shell.empty()) argv = {"/bin/sh", "-c", c.shell, "sh"};
     argv.push_back(testing_support::bin(program));
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    for (std::string arg : c.args) {
+        if (const std::size_t at = arg.find("{dir}"); at != std::string::npos) arg.replace(at, 5, dir.path());
+        argv.push_back(arg);
+    }
     argv.insert(argv.begin(), {"env", "TMPDIR=" + (c.tmpdir.empty() ? around.tmp.path() : c.tmpdir)});
     return runs_unprivileged(c) ? testing_support::as_ordinary_user(argv) : argv;
 }
@@ -128,7 +134,8 @@ testing_support::RunResult run_case(const std::string& program, const Case& c, c
     const auto before = stamps(dir, c.setup);
     if (runs_unprivileged(c)) testing_support::hand_to_ordinary_user({dir.path(), around.tmp.path()});
     testing_support::adopt_orphans();
-    const auto result = testing_support::run(command(program, c, around), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
+    const auto result =
+        testing_support::run(command(program, c, around, dir), c.input.str(), dir.path(), RUN_TIMEOUT_MS);
     EXPECT_EQ(stamps(dir, c.setup), before) << "the program changed a file it was given";
     EXPECT_TRUE(fs::is_empty(around.tmp.path())) << "the program left files in TMPDIR";
     EXPECT_EQ(testing_support::leftovers_after(1000), std::vector<std::string>{}) << "processes outlived the run";
@@ -167,7 +174,12 @@ void expect_output(const std::string& program, const Output& expected, const std
     switch (expected.kind) {
         case Output::Kind::exact: EXPECT_EQ(out, expected.text); return;
         case Output::Kind::answers: return expect_answers(out, expected.count);
-        case Output::Kind::contains: EXPECT_NE(out.find(expected.text), std::string::npos) << out; return;
+        case Output::Kind::contains:
+            EXPECT_NE(out.find(expected.text), std::string::npos) << out;
+            if (!expected.absent.empty()) {
+                EXPECT_EQ(out.find(expected.absent), std::string::npos) << out;
+            }
+            return;
         case Output::Kind::clean_lines: {
             TempDir dir;
             const auto reference = run_case(program, clean, dir);
@@ -203,21 +215,47 @@ Entry unreadable(const std::string& name, const std::string& content) {
 }
 Entry endless(const std::string& name, const std::string& content) { return {Entry::Kind::endless, name, content}; }
 Entry script(const std::string& name, const std::string& body) { return {Entry::Kind::script, name, body}; }
+Entry program(const std::string& name, const std::string& content) { return {Entry::Kind::program, name, content}; }
 Entry link(const std::string& name, const std::string& target) { return {Entry::Kind::link, name, target}; }
 
 Output exactly(const std::string& text) { return {Output::Kind::exact, text}; }
 Output answers(int count) { return {Output::Kind::answers, "", count}; }
 Output clean_lines(int count) { return {Output::Kind::clean_lines, "", count}; }
 Output containing(const std::string& text) { return {Output::Kind::contains, text}; }
+Output containing_but_not(const std::string& text, const std::string& absent) {
+    return {Output::Kind::contains, text, 0, absent};
+}
 
 std::string help_of(const std::string& program) {
     return testing_support::read_file(std::string(GAME_GOLDEN_DIR) + "/help/" + program + ".txt");
 }
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+
+Case attack(const char* name, std::vector<Entry> setup, std::vector<std::string> args, Expected expect,
+            std::string shell) {
+    Case c{name, std::move(setup), std::move(args), "", std::move(expect)};
+    c.shell = std::move(shell);
+    c.needs_sandbox = true;
+    return c;
+}
+
+std::string sandbox_missing() {
+    static const std::string missing = [] {
+        const TempDir dir;
+        const auto r = testing_support::run({testing_support::bin("referee"), "--sandbox", "require", "--check",
+                                             "--seed", "1", testing_support::helper("fake-player")},
+                                            "", dir.path());
+        return r.exit_code == 0 ? std::string() : "the players' sandbox is not whole here: " + r.err;
+    }();
+    return missing;
+}
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 void expect_outcome(const std::string& program, const Case& c, const Case& clean) {
+    if (c.needs_sandbox) {
+        if (const std::string missing = sandbox_missing(); !missing.empty()) GTEST_SKIP() << missing;
+    }
     TempDir dir;
     const auto r = run_case(program, c, dir);
     EXPECT_EQ(r.signal, 0) << r.err;

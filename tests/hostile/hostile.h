@@ -31,7 +31,7 @@ struct Text {
 
 // What stands in the working directory before the run.
 struct Entry {
-    enum class Kind { file, directory, unreadable, endless, script, link, locked };
+    enum class Kind { file, directory, unreadable, endless, script, program, link, locked };
     Kind kind = Kind::file;
     std::string name;
     Text content;
@@ -51,6 +51,8 @@ Entry unreadable(const std::string& name, const std::string& content);
 Entry endless(const std::string& name, const std::string& content);
 // An executable shell script.
 Entry script(const std::string& name, const std::string& body);
+// An executable file of this content, its "#!" line included.
+Entry program(const std::string& name, const std::string& content);
 // A symbolic link to `target`.
 Entry link(const std::string& name, const std::string& target);
 
@@ -59,6 +61,7 @@ struct Output {
     Kind kind = Kind::exact;
     std::string text;
     int count = 0;
+    std::string absent = {};  // with contains: a text that must not be there
 };
 
 Output exactly(const std::string& text);
@@ -67,6 +70,7 @@ Output answers(int count);
 // The first `count` lines of what the program writes on the table's clean run.
 Output clean_lines(int count);
 Output containing(const std::string& text);
+Output containing_but_not(const std::string& text, const std::string& absent);
 
 struct Expected {
     int exit_code = 0;
@@ -86,7 +90,13 @@ struct Case {
     std::string shell = {};               // when set: run through `sh -c shell sh PROGRAM ARGS...`
     std::string tmpdir = {};              // TMPDIR, when not a fresh empty directory
     bool unprivileged = false;            // run as an ordinary user, also when the tests run as root
+    bool needs_sandbox = false;           // skipped, saying why, where the players' sandbox is not whole
 };
+
+// A hostile player's case, which means something only in a whole sandbox.
+// "{dir}" in the arguments stands for the folder the run starts in.
+Case attack(const char* name, std::vector<Entry> setup, std::vector<std::string> args, Expected expect,
+            std::string shell = "");
 
 // Shell wrappers for Case::shell.
 // The shell resets a trapped SIGCHLD for what it runs; perl's "IGNORE" is
@@ -102,6 +112,10 @@ inline std::string few_files(int limit) {
 std::string help_of(const std::string& program);
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
+
+// Why the players' sandbox is not whole here (then exit 2 of --sandbox
+// require), or "" when it is.
+std::string sandbox_missing();
 // How a failing case is named in gtest's messages (not as its bytes).
 void PrintTo(const Case& c, std::ostream* out);
 

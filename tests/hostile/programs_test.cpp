@@ -8,8 +8,10 @@
 
 namespace {
 
+using hostile::attack;
 using hostile::Case;
 using hostile::containing;
+using hostile::containing_but_not;
 using hostile::directory;
 using hostile::endless;
 using hostile::exactly;
@@ -31,6 +33,21 @@ const std::string ANSWERS_NUL = "read card\nprintf '\\000\\n'\n";
 const std::string ANSWERS_ABOVE_127 = "read card\nprintf '\\303\\251\\n'\n";
 const std::string ENDLESS_LINE = "read card\nexec tr '\\000' 1 </dev/zero\n";
 const std::string KILLED = "read card\nkill -KILL $$\n";
+
+// Players that take what no player may have, or say so as their first
+// answer; else they play 1, 2, 3, 4 in every round.
+const std::string PLAY_ON = "for r in 1 2 3 4 5; do for c in 1 2 3 4; do read card; echo $c; done; done\n";
+const std::string MEMORY_HOG =
+    "if head -c 1500m /dev/zero | tail -n 1 >/dev/null 2>&1; then echo 'took 1.5 GB'; exit 0; fi\n" + PLAY_ON;
+const std::string DISK_FILLER =
+    "if head -c 100m /dev/zero >big 2>/dev/null; then echo 'wrote 100 MB'; exit 0; fi\n" + PLAY_ON;
+// Fair players, which must keep working: one in Python, one that reads the
+// order of its columns from a file it is given.
+const std::string PYTHON_PLAYER =
+    "#!/usr/bin/python3\nimport sys\nfor card in range(20):\n    sys.stdin.readline()\n"
+    "    print(card % 4 + 1, flush=True)\n";
+const std::string READS_ITS_ORDER = "order=$(cat \"$1\")\nfor r in 1 2 3 4 5; do for c in $order; do read card; "
+                                    "echo $c; done; done\n";
 
 // ---- referee
 
@@ -54,7 +71,7 @@ std::vector<std::string> deck_and(std::vector<std::string> args) {
 std::vector<Case> referee_cases() {
     const std::vector<hostile::Entry> deck = {file("deck.txt", DECK)};
     auto deck_with = [&](hostile::Entry extra) { return std::vector<hostile::Entry>{file("deck.txt", DECK), extra}; };
-    return {
+    std::vector<Case> cases = {
         {"help", {}, {"--help"}, "", {0, "", exactly(hostile::help_of("referee"))}},
         {"no_player", {}, {}, "", refused("lipsește jucătorul")},
         {"unknown_option", {}, {"--bogus", FAKE}, "", refused("opțiune necunoscută: --bogus")},
@@ -143,7 +160,46 @@ std::vector<Case> referee_cases() {
         {"sigchld_ignored", deck, deck_and({FAKE}), "", PLAYED, false, hostile::SIGCHLD_IGNORED},
         {"too_few_file_descriptors", deck, deck_and({FAKE}), "", {2, "Too many open files", exactly("")}, false,
          hostile::few_files(6)},
+
+        // Fair players keep working in the sandbox.
+        {"python_player", deck_with(hostile::program("p.py", PYTHON_PLAYER)), deck_and({"./p.py"}), "", PLAYED},
+        {"player_reads_a_data_file_it_is_given",
+         {file("deck.txt", DECK), script("p.sh", READS_ITS_ORDER), file("order.txt", "4 3 2 1")},
+         deck_and({"./p.sh", "order.txt"}), "", PLAYED},
     };
+    // A cheater attacks at its first card; a leak would be its answer, a
+    // fault. Kept from it, it plays its fallback: the ascending deck's 400.
+    auto cheat = [&](std::vector<std::string> attack) {
+        attack.insert(attack.begin(), {FAKE, "cheat"});
+        return deck_and(attack);
+    };
+    const Expected played_fairly = {0, "", containing("Scor total: "), GAME_DAT, "0\n"};
+    const std::vector<Case> attacks = {
+        attack("cheater_reads_the_seed_in_our_command_line", {}, {"--seed", "7", FAKE, "cheat", "cmdline"},
+               played_fairly),
+        attack("cheater_reads_our_memory", deck, cheat({"memory"}), PLAYED),
+        attack("cheater_opens_our_memory_to_rig_the_deal", deck, cheat({"rig"}), PLAYED),
+        attack("cheater_reads_the_seed_on_a_shared_standard_error", {}, {FAKE, "cheat", "stderr"},
+               {0, "", containing("Scor total: "), {"game.dat", "seed.txt"}, "0\n"}, "exec \"$@\" 2>seed.txt"),
+        attack("cheater_reads_a_file_of_ours_and_an_inherited_descriptor", deck_with(file("victim.txt", "secret")),
+               cheat({"file", "victim.txt"}), PLAYED, "exec 5<victim.txt; exec \"$@\""),
+        attack("cheater_plants_a_link_to_our_file_and_a_forged_record", deck_with(file("victim.txt", "precious")),
+               cheat({"plant", "victim.txt"}), PLAYED),
+        attack("cheater_signals_its_runner", deck, cheat({"signal"}), PLAYED),
+        attack("cheater_leaves_a_sleeper_out_of_its_session", deck, cheat({"escape"}), PLAYED),
+        attack("cheater_leaves_a_processor_spinning", deck, cheat({"spin"}), PLAYED),
+        attack("cheater_takes_gigabytes_of_memory", deck_with(script("hog.sh", MEMORY_HOG)),
+               deck_and({"--player-memory", "512", "./hog.sh"}), PLAYED),
+        attack("cheater_fills_the_disk", deck_with(script("disk.sh", DISK_FILLER)), deck_and({"./disk.sh"}), PLAYED),
+        attack("cheater_forks_without_end", deck, deck_and({"--timeout-ms", "1000", FAKE, "cheat", "fork-bomb"}),
+               player_fault(4, "Niciun răspuns în 1000 ms la cartea 1 (9C)")),
+        // What we write of a deal goes where no player can read it.
+        attack("saved_deck_where_the_player_reads", {directory("data")},
+               {"--seed", "1", "--save-deck", "data/d.txt", FAKE, "data"},
+               refused("data/d.txt: un jucător l-ar putea citi")),
+    };
+    cases.insert(cases.end(), attacks.begin(), attacks.end());
+    return cases;
 }
 
 // ---- match
@@ -395,6 +451,36 @@ std::vector<Case> match_cases() {
          "/nonexistent/tmp"},
         // Relative: the ceiling's deck file must still be found from its own working directory.
         {"tmpdir_relative", {}, {"--deals", "2", "--seed", "1", "--jobs", "1", SUIT}, "", PLAYED_WELL, false, "", "."},
+
+        // Cheaters, as for the referee; others play beside them, unharmed.
+        attack("cheater_kills_the_other_game", {},
+               {"--deals", "2", "--seed", "1", "--jobs", "2", "--no-ceiling", "victim=" + FAKE + " slow",
+                "cheat=" + FAKE + " cheat kill slow"},
+               PLAYED_WELL),
+        attack("cheater_reads_the_seed_in_our_command_line", {}, short_match("cheat=" + FAKE + " cheat cmdline"),
+               PLAYED_WELL),
+        attack("cheater_reads_the_csv_of_the_deals_done", {},
+               {"--deals", "3", "--seed", "1", "--jobs", "1", "--no-ceiling", "--csv", "m.csv",
+                "cheat=" + FAKE + " cheat read ={dir}/m.csv"},
+               {0, "match: 3 împărțiri", containing("medie"), {"m.csv"}}),
+        attack("cheater_reads_the_ceiling_record_of_its_deal", {},
+               {"--deals", "1", "--seed", "1", "--jobs", "2", "--records", "r",
+                "cheat=" + FAKE + " cheat read ={dir}/r/deal-0001-ceilscore.dat"},
+               {0, "match: 1 împărțire", containing("medie"), {"r", "r/deal-0001-ceilscore.dat", "r/deal-0001-cheat.dat"}}),
+        attack("cheater_signals_the_match", {}, short_match("cheat=" + FAKE + " cheat signal"), PLAYED_WELL),
+        attack("cheater_leaves_a_sleeper_out_of_its_session", {}, short_match("cheat=" + FAKE + " cheat escape"),
+               PLAYED_WELL),
+        attack("cheater_forks_without_end", {},
+               {"--deals", "2", "--seed", "1", "--jobs", "2", "--timeout-ms", "1000", "--no-ceiling",
+                "victim=" + FAKE + " slow", "bomb=" + FAKE + " cheat fork-bomb"},
+               {1, "match: 2 împărțiri", containing_but_not("bomb: 2 × timp-depasit", "victim: ")}),
+        // Outputs go where no player can read, nor find by a name it was given.
+        attack("csv_where_a_player_reads", {directory("shared")},
+               {"--player-read", "shared", "--csv", "shared/m.csv", "--deals", "1", "--no-ceiling", SUIT},
+               match_refused("shared/m.csv: un jucător l-ar putea citi")),
+        attack("records_where_a_player_is_pointed", {directory("r")},
+               {"--records", "r", "--deals", "1", "--no-ceiling", "p=" + FAKE + " cheat read {dir}/r/x"},
+               match_refused("r: un jucător l-ar putea citi")),
     };
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "match/csv.h"
+#include "common/sandbox.h"
 #include "match/json.h"
 #include "match/stats.h"
 #include "match/summary.h"
@@ -218,6 +219,7 @@ TEST(MatchJson, ReadsBackAsTheSummary) {
     const auto json = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, deals)));
     EXPECT_EQ(json["settings"]["deals"], 5);
     EXPECT_EQ(json["settings"]["seed"], 9);
+    EXPECT_TRUE(json["settings"]["sandbox"].is_null()) << "no sandbox is known of a match not played here";
     ASSERT_EQ(json["players"].size(), 2u);
     EXPECT_EQ(json["players"][0]["name"], "beta");  // the first player scores more: base + 3
     EXPECT_EQ(json["players"][0]["command"], nlohmann::json::array({"/bin/beta"}));
@@ -234,6 +236,16 @@ TEST(MatchJson, ReadsBackAsTheSummary) {
     config.deals = 1;
     const auto one = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, two_players(1))));
     EXPECT_TRUE(one["players"][0]["ci95"].is_null());
+    // Played with the sandbox off, the settings say so.
+    proc::Sandbox off;
+    std::string error;
+    proc::SandboxSettings settings;
+    settings.mode = proc::SandboxMode::off;
+    ASSERT_TRUE(off.open(settings, 1, "", error)) << error;
+    config.sandbox = &off;
+    const auto played = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, deals)));
+    EXPECT_EQ(played["settings"]["sandbox"]["mode"], "off");
+    EXPECT_EQ(played["settings"]["sandbox"]["summary"], "oprită (--sandbox off)");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // merged, killed and resumed, and the CSVs that merging must refuse.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <csignal>
 #include <filesystem>
 #include <sstream>
@@ -46,6 +48,10 @@ TEST(Shards, FourShardsThroughGnuParallelMergeIntoTheWholeMatch) {
     ASSERT_EQ(merged.exit_code, 0) << merged.err;
     EXPECT_EQ(without_times(read_file(dir.file("merged.csv"))), without_times(read_file(dir.file("whole.csv"))));
     EXPECT_EQ(testing_support::results_without_times(merged.out), testing_support::results_without_times(whole.out));
+    // The isolation is known of a match played here, not of CSVs joined.
+    const auto settings_of = [&](const char* name) { return nlohmann::json::parse(read_file(dir.file(name)))["settings"]; };
+    EXPECT_EQ(settings_of("whole.json")["sandbox"]["mode"], "auto");
+    EXPECT_TRUE(settings_of("merged.json")["sandbox"].is_null());
     // Each shard played its own quarter: deal i in shard i mod 4 + 1.
     const auto rows = testing_support::csv_rows(read_file(dir.file("shard-3.csv")));
     ASSERT_EQ(rows.size(), 1u + 15 * 2);

@@ -10,10 +10,14 @@
 // (writes the file "data.in" in its working directory), chaos (misbehaves at
 // random, but the same way on the same deal: see chaos.h), flood (fills its
 // standard error without end and never answers), kill-group (signals its
-// whole process group with SIGTERM after the 20th answer), reversed (answers
+// whole process group with SIGTERM after the 20th answer), slow (takes 20 ms
+// for each answer, so that a game lasts), reversed (answers
 // 4, 3, 2, 1 in every round: legal, but unlike the players shipped). With +child it
 // first starts a descendant that sleeps holding its output and standard
 // error, for the tests to see that it is gone once the game is over.
+// A cheater, `cheat KIND [DETAIL]` (see cheats.h), attacks at the first
+// card: when the attack works, its answer is what it learned or did (a
+// fault that names the leak); when it does not, it plays on as "good".
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -24,6 +28,7 @@
 #include <unistd.h>
 
 #include "tests/support/chaos.h"
+#include "tests/support/cheats.h"
 
 namespace {
 
@@ -88,7 +93,7 @@ int main(int argc, char** argv) {
         ++argv, --argc;
     }
     const std::string mode = argc > 1 ? argv[1] : "good";
-    const int at = argc > 2 ? std::atoi(argv[2]) : 0;
+    const int at = argc > 2 && mode != "cheat" ? std::atoi(argv[2]) : 0;
     const std::string value = argc > 3 ? argv[3] : "";
     if (mode == "flood") flood();
     if (mode == "no-flush") std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
@@ -110,12 +115,19 @@ int main(int argc, char** argv) {
             }
         }
         if (mode == "stderr") std::fprintf(stderr, "thinking about %s\n", token);
+        if (mode == "slow") ::usleep(20000);
         const bool heart_first = card == 1 && token[std::strlen(token) - 1] == 'H';
         if (mode == "heart-faults" && heart_first) {
             say("9\n");
             hang();
         }
         if (mode == "heart-hangs" && heart_first) hang();
+        if (mode == "cheat" && card == 1) {
+            const std::string kind = argc > 2 ? argv[2] : "";
+            const std::string leak = cheats::attempt(kind, value);
+            if (!leak.empty()) say(leak + "\n");
+            if (!leak.empty() || kind == "fork-bomb") hang();
+        }
         if (card == at) {
             if (mode == "answer") {
                 say(value);

@@ -1,0 +1,133 @@
+// The players' sandbox beyond what one run's files show: no connection
+// leaves a game, and where the kernel lacks a mechanism the runners play
+// with what there is and say what is missing, or refuse when told to
+// require it all.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "tests/hostile/hostile.h"
+
+namespace {
+
+using testing_support::bin;
+using testing_support::helper;
+using testing_support::run;
+using testing_support::RunResult;
+using testing_support::TempDir;
+
+const std::string FAKE = helper("fake-player");
+
+// A listener on 127.0.0.1 and one on an abstract Unix socket, neither of
+// which ever accepts: a connection that reached one waits in its queue.
+class Listeners {
+public:
+    Listeners() : tcp_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)), unix_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        EXPECT_EQ(::bind(tcp_, reinterpret_cast<sockaddr*>(&local), size), 0);
+        EXPECT_EQ(::getsockname(tcp_, reinterpret_cast<sockaddr*>(&local), &size), 0);
+        port_ = std::to_string(ntohs(local.sin_port));
+        name_ = "columns-test-" + std::to_string(::getpid());
+        sockaddr_un abstract{};
+        abstract.sun_family = AF_UNIX;
+        name_.copy(abstract.sun_path + 1, name_.size());
+        EXPECT_EQ(::bind(unix_, reinterpret_cast<sockaddr*>(&abstract),
+                         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name_.size())),
+                  0);
+        EXPECT_EQ(::listen(tcp_, 8), 0);
+        EXPECT_EQ(::listen(unix_, 8), 0);
+    }
+    ~Listeners() {
+        ::close(tcp_);
+        ::close(unix_);
+    }
+    Listeners(const Listeners&) = delete;
+    Listeners& operator=(const Listeners&) = delete;
+
+    const std::string& port() const { return port_; }
+    const std::string& name() const { return name_; }
+    bool reached() const {
+        pollfd waiting[] = {{tcp_, POLLIN, 0}, {unix_, POLLIN, 0}};
+        return ::poll(waiting, 2, 0) > 0;
+    }
+
+private:
+    int tcp_, unix_;
+    std::string port_, name_;
+};
+
+TEST(Sandbox, NoConnectionLeavesAGame) {
+    if (const std::string missing = hostile::sandbox_missing(); !missing.empty()) GTEST_SKIP() << missing;
+    const Listeners listeners;
+    const TempDir dir;
+    for (const auto& attack : {std::vector<std::string>{"tcp", listeners.port()}, {"abstract", listeners.name()}}) {
+        const RunResult r = run({bin("referee"), "--seed", "1", FAKE, "cheat", attack[0], attack[1]}, "", dir.path());
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+    }
+    const RunResult r = run({bin("match"), "--deals", "2", "--seed", "1", "--no-ceiling", "--quiet",
+                             "tcp=" + FAKE + " cheat tcp " + listeners.port(),
+                             "unix=" + FAKE + " cheat abstract " + listeners.name()},
+                            "", dir.path());
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    EXPECT_FALSE(listeners.reached()) << "a player connected";
+}
+
+// As nobody, where no user namespace can be made: mapping nobody takes root.
+class WithoutUserNamespaces : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "only root can make the user namespace that forbids others";
+        testing_support::hand_to_ordinary_user({dir.path(), tmp.path()});
+    }
+    RunResult run_as_nobody(std::vector<std::string> argv) {
+        argv.insert(argv.begin(), helper("no-user-namespaces"));
+        return run(hostile::with_tmpdir(tmp, argv), "", dir.path());
+    }
+    TempDir dir, tmp;
+};
+
+TEST_F(WithoutUserNamespaces, AutoPlaysWithWhatThereIsAndSaysWhatIsMissing) {
+    const RunResult game = run_as_nobody({bin("referee"), "--seed", "1", FAKE});
+    EXPECT_EQ(game.exit_code, 0) << game.err;
+    EXPECT_NE(game.err.find("referee: izolarea jucătorului: parțială; lipsesc: procesele jocului despărțite de ale "
+                            "noastre"),
+              std::string::npos)
+        << game.err;
+    const RunResult match =
+        run_as_nobody({bin("match"), "--deals", "2", "--seed", "1", "--quiet", "--json", "m.json", "suit-player"});
+    EXPECT_EQ(match.exit_code, 0) << match.err;
+    const auto sandbox = nlohmann::json::parse(testing_support::read_file(dir.file("m.json")))["settings"]["sandbox"];
+    EXPECT_EQ(sandbox["mode"], "auto");
+    const auto missing = sandbox["missing"].get<std::vector<std::string>>();
+    EXPECT_NE(std::find(missing.begin(), missing.end(), "pid-namespace"), missing.end()) << sandbox;
+    // What needs no namespace stays: the file rules and the filter.
+    const auto enforced = sandbox["enforced"].get<std::vector<std::string>>();
+    EXPECT_NE(std::find(enforced.begin(), enforced.end(), "seccomp"), enforced.end()) << sandbox;
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+}
+
+TEST_F(WithoutUserNamespaces, RequireRefusesToStart) {
+    for (const std::string program : {"referee", "match"}) {
+        const RunResult r = run_as_nobody({bin(program), "--sandbox", "require", "--seed", "1", FAKE});
+        EXPECT_EQ(r.exit_code, 2) << r.err;
+        EXPECT_NE(r.err.find(program + ": izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: "),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(testing_support::entries_of(dir.path()), std::vector<std::string>{});
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+}
+
+}  // namespace
