@@ -6,9 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <sanitizer/asan_interface.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -21,6 +18,7 @@
 #include "common/cell.h"
 #include "common/cell_messages.h"
 #include "common/files.h"
+#include "common/split.h"
 
 namespace proc {
 
@@ -64,27 +62,27 @@ bool keep_only(int socket, int cgroup) {
 // The init is a copy of us, our command line (a --seed in it) included,
 // which every process of the cell could read as /proc/1/cmdline: it erases
 // its copy, whose bounds the kernel gives (fields 48 and 49 of its stat).
+// Where there is no /proc to read them in, there is none to read it in.
 void forget_command_line() {
-    std::ifstream in("/proc/self/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));  // from field 3 on: the name may hold blanks
-    std::string field;
-    unsigned long start = 0, end = 0;
-    for (int number = 3; number <= 49 && fields >> field; ++number) {
-        if (number == 48) start = std::stoul(field);
-        if (number == 49) end = std::stoul(field);
-    }
+    std::string stat, ignored;
+    if (!game::read_whole_file("/proc/self/stat", stat, ignored)) return;
+    const std::size_t name_end = stat.rfind(')');  // the name may hold blanks and parentheses
+    if (name_end == std::string::npos) return;
+    const std::vector<std::string> fields = game::split(std::string_view(stat).substr(name_end + 1), ' ');
+    if (fields.size() < 47) return;  // fields[0] is the stat's field 3
+    const unsigned long start = std::strtoul(fields[45].c_str(), nullptr, 10);
+    const unsigned long end = std::strtoul(fields[46].c_str(), nullptr, 10);
     if (start != 0 && end > start) std::memset(reinterpret_cast<void*>(start), 0, end - start);
 }
 
 // The cell's own state: the steps that did not work.
 unsigned set_up(const CellPlan& plan, int socket) {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // should we die, the cell dies with us
-    forget_command_line();
     sigset_t all;
     sigfillset(&all);
     ::sigprocmask(SIG_SETMASK, &all, nullptr);  // none of our handlers may run here
     unsigned failed = keep_only(socket, plan.cgroup_procs) ? 0 : step_bit(Step::descriptors);
+    forget_command_line();
     if ((plan.namespaces & CLONE_NEWUSER) && !map_user(plan)) failed |= step_bit(Step::user_map);
     if (plan.cgroup_procs >= 0 && ::write(plan.cgroup_procs, "0", 1) != 1) failed |= step_bit(Step::cgroup);
     if (plan.cgroup_procs >= 0) ::close(plan.cgroup_procs);
@@ -158,7 +156,9 @@ private:
             ++plan_.rule_count;
         };
         for (const std::string& path : cell.readable) add(path.c_str(), landlock::Reach::read);
-        if (cell.own_proc_readable) add("/proc", landlock::Reach::read);
+        // The cell's own /proc shows the game alone; the system's, only the player itself (a
+        // sanitizer reads its maps and threads there).
+        add(cell.own_proc_readable ? "/proc" : "/proc/self", landlock::Reach::read);
         for (const char* device : {"/dev/null", "/dev/full"}) add(device, landlock::Reach::read_write);
         for (const char* device : {"/dev/zero", "/dev/random", "/dev/urandom"}) add(device, landlock::Reach::read);
         add(program_.c_str(), landlock::Reach::read);
@@ -224,12 +224,11 @@ unsigned trial(const CellPlan& cell) {
     return failed | plan.failed_steps;
 }
 
-std::vector<std::string> words_of(const std::string& body) {
+// The command's words, each ended by a NUL: an empty one is a word too.
+std::vector<std::string> words_of(std::string_view body) {
     std::vector<std::string> words;
-    for (std::size_t start = 0; start < body.size();) {
-        const std::size_t end = body.find('\0', start);
-        words.push_back(body.substr(start, end - start));
-        start = end + 1;
+    for (std::size_t end; (end = body.find('\0')) != std::string_view::npos; body.remove_prefix(end + 1)) {
+        words.emplace_back(body.substr(0, end));
     }
     return words;
 }

@@ -1,13 +1,15 @@
 #include "common/pids_cgroup.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "common/files.h"
+#include "common/split.h"
 
 namespace proc {
 
@@ -22,15 +24,12 @@ struct Place {
 };
 
 std::string text_of(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text, ignored;  // a file that cannot be read tells nothing: no cgroup
+    return game::read_whole_file(path, text, ignored) ? text : "";
 }
 
 bool has_word(const std::string& list, const std::string& word, char separator) {
-    std::stringstream in(list);
-    for (std::string item; std::getline(in, item, separator);) {
+    for (const std::string& item : game::split(list, separator)) {
         if (item == word || item == word + "\n") return true;
     }
     return false;
@@ -38,8 +37,7 @@ bool has_word(const std::string& list, const std::string& word, char separator) 
 
 // Our cgroup's path in the v1 hierarchy that holds pids, and in v2.
 void our_paths(std::string& v1, std::string& v2) {
-    std::istringstream in(text_of("/proc/self/cgroup"));
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : game::split(text_of("/proc/self/cgroup"), '\n')) {
         const std::size_t first = line.find(':'), second = line.find(':', first + 1);
         if (second == std::string::npos) continue;
         const std::string controllers = line.substr(first + 1, second - first - 1);
@@ -51,14 +49,12 @@ void our_paths(std::string& v1, std::string& v2) {
 // The folder of `cgroup` in the hierarchy mounted as `type` (with `option`
 // among its options, for v1); empty when it is not mounted.
 std::string mounted(const std::string& cgroup, const std::string& type, const std::string& option) {
-    std::istringstream in(text_of("/proc/self/mountinfo"));
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string id, parent, device, root, point, word;
-        fields >> id >> parent >> device >> root >> point;
-        while (fields >> word && word != "-") {}
-        std::string fs_type, source, options;
-        fields >> fs_type >> source >> options;
+    for (const std::string& line : game::split(text_of("/proc/self/mountinfo"), '\n')) {
+        // ID PARENT DEVICE ROOT POINT OPTIONS [OPTIONAL...] - TYPE SOURCE SUPER_OPTIONS
+        const std::vector<std::string> fields = game::split(line, ' ');
+        const auto dash = std::find(fields.begin(), fields.end(), "-");
+        if (fields.size() < 5 || fields.end() - dash < 4) continue;
+        const std::string &root = fields[3], &point = fields[4], &fs_type = dash[1], &options = dash[3];
         if (fs_type != type || (!option.empty() && !has_word(options, option, ','))) continue;
         if (root == "/") return point + cgroup;
         if (cgroup.rfind(root, 0) == 0) return point + cgroup.substr(root.size());
@@ -124,13 +120,15 @@ bool PidsCgroup::make(int slots, std::uint64_t processes, std::string& error) {
 
 bool PidsCgroup::cap_reached(int slot) {
     Slot& s = slots_[static_cast<std::size_t>(slot)];
-    std::istringstream in(text_of(s.path + "/pids.events"));
-    std::string key;
-    long count = 0;
-    while (in >> key >> count && key != "max") {}
-    const bool reached = key == "max" && count > s.refused;
-    if (key == "max") s.refused = count;
-    return reached;
+    // Lines of "EVENT COUNT"; "max" counts the processes refused.
+    for (const std::string& line : game::split(text_of(s.path + "/pids.events"), '\n')) {
+        if (line.rfind("max ", 0) != 0) continue;
+        const long count = std::strtol(line.c_str() + 4, nullptr, 10);
+        const bool reached = count > s.refused;
+        s.refused = count;
+        return reached;
+    }
+    return false;
 }
 
 void PidsCgroup::remove() {

@@ -20,15 +20,6 @@ namespace proc {
 namespace {
 
 constexpr int ALL_NAMESPACES = CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNS | CLONE_NEWIPC | CLONE_NEWUTS;
-// Landlock versions: 4 closes TCP, 6 scopes signals and abstract sockets.
-constexpr int LANDLOCK_TCP = 4, LANDLOCK_SCOPES = 6;
-
-std::string join(const std::vector<std::string>& items, const char* separator) {
-    std::string text;
-    for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
-    return text;
-}
-
 // Whether `path` is `place` or lies beneath it, as the kernel resolves both.
 bool beneath(const std::string& path, const std::string& place) {
     std::error_code failed;
@@ -84,69 +75,6 @@ void add_limits(const PlayerLimits& limits, int namespaces, PlayerPlan& player) 
 
 }  // namespace
 
-const char* mode_name(SandboxMode mode) {
-    switch (mode) {
-        case SandboxMode::automatic: return "auto";
-        case SandboxMode::require: return "require";
-        case SandboxMode::off: return "off";
-    }
-    return "?";
-}
-
-std::vector<std::string> Isolation::missing() const {
-    if (!enabled) return {};
-    std::vector<std::string> gaps;
-    if ((namespaces & CLONE_NEWPID) == 0) gaps.push_back("procesele jocului despărțite de ale noastre");
-    if ((namespaces & CLONE_NEWPID) != 0 && !fresh_proc) gaps.push_back("un /proc doar al jocului");
-    if ((namespaces & CLONE_NEWIPC) == 0) gaps.push_back("IPC despărțit");
-    if (!scratch_limit) gaps.push_back("directorul de lucru limitat ca mărime");
-    if (landlock == 0) gaps.push_back("Landlock (fișierele noastre)");
-    if (landlock > 0 && landlock < LANDLOCK_TCP) gaps.push_back("Landlock pentru TCP");
-    if (landlock > 0 && landlock < LANDLOCK_SCOPES) gaps.push_back("Landlock pentru semnale și socluri abstracte");
-    if (!seccomp) gaps.push_back("seccomp (rețeaua, memoria altor procese)");
-    if (!process_limit) gaps.push_back("limita de procese");
-    return gaps;
-}
-
-std::string Isolation::summary() const {
-    if (!enabled) return "oprită (--sandbox off)";
-    const std::vector<std::string> gaps = missing();
-    if (gaps.empty()) return "deplină";
-    return "parțială; lipsesc: " + join(gaps, "; ");
-}
-
-std::vector<std::string> Isolation::enforced_names() const {
-    if (!enabled) return {};
-    std::vector<std::string> names;
-    const std::pair<int, const char*> kinds[] = {{CLONE_NEWUSER, "user-namespace"}, {CLONE_NEWPID, "pid-namespace"},
-                                                 {CLONE_NEWNS, "mount-namespace"}, {CLONE_NEWIPC, "ipc-namespace"},
-                                                 {CLONE_NEWUTS, "uts-namespace"}};
-    for (const auto& [flag, name] : kinds) {
-        if (namespaces & flag) names.push_back(name);
-    }
-    if (fresh_proc) names.push_back("own-proc");
-    if (scratch_limit) names.push_back("scratch-tmpfs");
-    if (landlock > 0) names.push_back("landlock-" + std::to_string(landlock));
-    if (seccomp) names.push_back("seccomp");
-    if (pids_cgroup) names.push_back("pids-cgroup");
-    if (process_limit && !pids_cgroup) names.push_back("process-rlimit");
-    names.insert(names.end(), {"rlimits", "fixed-environment", "descriptors-0-2"});
-    return names;
-}
-
-std::vector<std::string> Isolation::missing_names() const {
-    std::vector<std::string> names;
-    if (!enabled) return names;
-    if ((namespaces & CLONE_NEWPID) == 0) names.push_back("pid-namespace");
-    if ((namespaces & CLONE_NEWPID) != 0 && !fresh_proc) names.push_back("own-proc");
-    if ((namespaces & CLONE_NEWIPC) == 0) names.push_back("ipc-namespace");
-    if (!scratch_limit) names.push_back("scratch-tmpfs");
-    if (landlock < LANDLOCK_SCOPES) names.push_back(landlock == 0 ? "landlock" : "landlock-6");
-    if (!seccomp) names.push_back("seccomp");
-    if (!process_limit) names.push_back("process-limit");
-    return names;
-}
-
 Sandbox::Sandbox() = default;
 Sandbox::~Sandbox() { close(); }
 
@@ -179,9 +107,8 @@ bool Sandbox::open(const SandboxSettings& settings, int slots, const std::string
         }
     }
     if (!find_isolation(folder, error)) return false;
-    const std::vector<std::string> gaps = isolation_.missing();
-    if (settings.mode == SandboxMode::require && !gaps.empty()) {
-        error = "izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: " + join(gaps, "; ");
+    if (settings.mode == SandboxMode::require && !isolation_.missing().empty()) {
+        error = "izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: " + isolation_.missing_text();
         return false;
     }
     return make_cells(slots, folder, error);

@@ -62,6 +62,7 @@ struct Isolation {
 
     // What a user is told is not enforced: empty when the isolation is whole.
     std::vector<std::string> missing() const;
+    std::string missing_text() const;  // the same, as one list
     // One line: "deplină (...)", "parțială: lipsesc ...", "oprită".
     std::string summary() const;
     // Short names of what is in force, and of what is not, for JSON.

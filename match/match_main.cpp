@@ -195,6 +195,30 @@ std::vector<int> deals_left(const match::MatchConfig& config, const std::vector<
     return left;
 }
 
+// Before the first game: the players start and cannot read our outputs,
+// the outputs can be written, the seed is drawn and a resumed file read.
+// Empty, or why not.
+std::string prepare(Options& options, const proc::Sandbox& sandbox, std::vector<DealOutcome>& done) {
+    // Checked before they are touched: a player could read one, and none is made.
+    if (std::string problem = check_players(options, sandbox); !problem.empty()) return problem;
+    if (std::string problem = check_outputs(options); !problem.empty()) return problem;
+    // Drawn, and read, once the cells are made: the copies of us they are hold neither.
+    if (!options.has_seed) options.config.seed = referee::fresh_seed();
+    return options.resume_path.empty() ? "" : resume(options, done);
+}
+
+// What is about to be played, on standard error.
+void announce(const match::MatchConfig& config, std::size_t to_play) {
+    const std::size_t in_shard = match::deals_of_shard(config).size();
+    const std::string counted =
+        match::part_of(static_cast<long long>(to_play), static_cast<long long>(in_shard), match::DEALS_NOUN);
+    std::fprintf(stderr, "%s: %s, sămânța %llu%s, %s, %s%s\n", PROGRAM, counted.c_str(),
+                 static_cast<unsigned long long>(config.seed),
+                 config.shard.count > 1 ? (", partea " + config.shard.text()).c_str() : "",
+                 match::count_of(static_cast<long long>(config.players.size()), match::PLAYERS_NOUN).c_str(),
+                 match::count_of(config.jobs, match::THREADS_NOUN).c_str(), config.ceiling ? "" : ", fără plafon");
+}
+
 int play(Options& options) {
     if (!proc::refuse_tracing()) referee::die(PROGRAM, "nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
@@ -210,28 +234,14 @@ int play(Options& options) {
     proc::Sandbox sandbox;
     if (const std::string problem = open_sandbox(options, sandbox); !problem.empty()) return fail(problem, 2);
     config.sandbox = &sandbox;
-    // Checked before they are touched: a player could read one, and none is made.
-    if (const std::string problem = check_players(options, sandbox); !problem.empty()) return fail(problem, 2);
-    if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
-    // Drawn, and read, once the cells are made: the copies of us they are hold neither.
-    if (!options.has_seed) config.seed = referee::fresh_seed();
     std::vector<DealOutcome> done;  // the deals of a resumed file
+    if (const std::string problem = prepare(options, sandbox, done); !problem.empty()) return fail(problem, 2);
     const std::string& csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
-    if (!options.resume_path.empty()) {
-        if (const std::string problem = resume(options, done); !problem.empty()) return fail(problem, 2);
-    }
     match::CsvLog log;
     if (!log.start(csv_path, match::match_csv(config, done), error)) return fail(error, 2);
 
     const std::vector<int> to_play = deals_left(config, done);
-    const std::size_t in_shard = match::deals_of_shard(config).size();
-    const std::string counted = match::part_of(static_cast<long long>(to_play.size()),
-                                               static_cast<long long>(in_shard), match::DEALS_NOUN);
-    std::fprintf(stderr, "%s: %s, sămânța %llu%s, %s, %s%s\n", PROGRAM, counted.c_str(),
-                 static_cast<unsigned long long>(config.seed),
-                 config.shard.count > 1 ? (", partea " + config.shard.text()).c_str() : "",
-                 match::count_of(static_cast<long long>(config.players.size()), match::PLAYERS_NOUN).c_str(),
-                 match::count_of(config.jobs, match::THREADS_NOUN).c_str(), config.ceiling ? "" : ", fără plafon");
+    announce(config, to_play.size());
     match::Progress progress(to_play.size(), !options.quiet);
     const match::MatchRun run = match::run_match(config, to_play, [&](const DealOutcome& deal) {
         log.append(match::csv_rows(config, deal));

@@ -78,6 +78,13 @@ void leave_a_descendant() {
     if (::fork() == 0) hang();
 }
 
+// The attack of a cheater: what it got is its answer, and its last.
+void cheat(const std::string& kind, const std::string& detail) {
+    const std::string leak = cheats::attempt(kind, detail);
+    if (!leak.empty()) say(leak + "\n");
+    if (!leak.empty() || kind == "fork-bomb") hang();
+}
+
 [[noreturn]] void flood() {
     const std::string chunk(65536, 'e');
     for (;;) {
@@ -122,12 +129,7 @@ int main(int argc, char** argv) {
             hang();
         }
         if (mode == "heart-hangs" && heart_first) hang();
-        if (mode == "cheat" && card == 1) {
-            const std::string kind = argc > 2 ? argv[2] : "";
-            const std::string leak = cheats::attempt(kind, value);
-            if (!leak.empty()) say(leak + "\n");
-            if (!leak.empty() || kind == "fork-bomb") hang();
-        }
+        if (mode == "cheat" && card == 1) cheat(argc > 2 ? argv[2] : "", value);
         if (card == at) {
             if (mode == "answer") {
                 say(value);
