@@ -110,16 +110,12 @@ const char* search_path() {
 // so that exec fails as it would have.
 std::string program_in_path(const std::string& name) {
     if (name.find('/') != std::string::npos) return name;
-    const std::string path = search_path();
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t end = std::min(path.find(':', start), path.size());
-        const std::string candidate = path.substr(start, end - start) + "/" + name;
+    for (const std::string& folder : game::split(search_path(), ':')) {
+        const std::string candidate = folder + "/" + name;
         struct stat info {};
-        if (end > start && ::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            ::access(candidate.c_str(), X_OK) == 0) {
+        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0) {
             return candidate;
         }
-        start = end + 1;
     }
     return name;
 }

@@ -138,6 +138,10 @@ TEST(Report, ShowsTheStandingsTheDealsAndAChosenDealsBoards) {
     const auto shown = between(standings.substr(0, standings.find("</table>")), "<th scope=\"row\">", "</th>");
     EXPECT_EQ(shown, expected);
 
+    // Under the title, the isolation the games were played in, as the JSON names it.
+    const std::string isolation = between(dom.out, "<p class=\"note\" id=\"isolation\">", "</p>").at(0);
+    EXPECT_EQ(isolation, "Izolarea jucătorilor: " + summary["settings"]["sandbox"]["summary"].get<std::string>());
+
     // A row for every deal, drawn by the page's script.
     const std::string rows = between(dom.out, "<tbody id=\"deal-rows\">", "</tbody>").at(0);
     EXPECT_EQ(between(rows, "<tr tabindex=\"0\" data-deal=\"", "\"").size(), static_cast<std::size_t>(DEALS));
