@@ -187,10 +187,9 @@ bool Process::write(std::string_view data) {
 
 void Process::close_input() { close_fd(input_); }
 
-// Looks at the child's state without reaping it: while the child is not
-// reaped its process group cannot vanish and its number cannot be reused.
-// Looks at the child's state without reaping it: while the child is not
-// reaped its process group cannot vanish and its number cannot be reused.
+// A player in a cell has ended when its cell says so. Any other child is
+// looked at without being reaped: while it is not reaped its process group
+// cannot vanish and its number cannot be reused.
 bool Process::check_exited() {
     if (has_exited_) return true;
     if (cell_socket_ >= 0) {
