@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +85,37 @@ bool write_text(const std::string& path, const std::string& text) {
     return written;
 }
 
+// Whether the process still runs: a killed run whose parent never reaped it
+// stays a zombie, which signals still reach.
+bool runs(long pid) {
+    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) return false;
+    const std::string stat = text_of("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t name_end = stat.rfind(')');
+    return name_end == std::string::npos || stat.compare(name_end, 3, ") Z") != 0;
+}
+
+// The cgroups of runs that were killed before they could remove theirs:
+// "columns-PID-*" whose PID runs no more. Only empty ones can go.
+void remove_abandoned(const std::string& folder) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.rfind("columns-", 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + 8, nullptr, 10);
+        if (pid <= 0 || runs(pid)) continue;
+        const std::string root = folder + "/" + name;
+        if (DIR* slots = ::opendir(root.c_str())) {
+            while (const dirent* slot = ::readdir(slots)) {
+                if (std::string(slot->d_name).rfind("slot-", 0) == 0) ::rmdir((root + "/" + slot->d_name).c_str());
+            }
+            ::closedir(slots);
+        }
+        ::rmdir(root.c_str());
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
 PidsCgroup::~PidsCgroup() { remove(); }
@@ -93,7 +126,8 @@ bool PidsCgroup::make(int slots, std::uint64_t processes, std::string& error) {
         error = "controlerul pids nu este disponibil";
         return false;
     }
-    std::string pattern = place.folder + "/columns-XXXXXX";
+    remove_abandoned(place.folder);
+    std::string pattern = place.folder + "/columns-" + std::to_string(::getpid()) + "-XXXXXX";
     if (!::mkdtemp(pattern.data())) {
         error = place.folder + ": " + std::strerror(errno);
         return false;

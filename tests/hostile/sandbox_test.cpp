@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <csignal>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "common/process.h"
 #include "tests/hostile/hostile.h"
 
 namespace {
@@ -81,6 +83,47 @@ TEST(Sandbox, NoConnectionLeavesAGame) {
                             "", dir.path());
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_FALSE(listeners.reached()) << "a player connected";
+}
+
+// The cgroups of a run named after its pid, wherever the pids controller is.
+std::vector<std::string> cgroups_of(pid_t pid) {
+    std::vector<std::string> found;
+    const std::string prefix = "columns-" + std::to_string(pid) + "-";
+    std::error_code failed;
+    for (auto it = std::filesystem::recursive_directory_iterator("/sys/fs/cgroup", failed);
+         !failed && it != std::filesystem::recursive_directory_iterator(); it.increment(failed)) {
+        if (it.depth() > 2) it.disable_recursion_pending();
+        if (it->path().filename().string().rfind(prefix, 0) == 0) found.push_back(it->path().string());
+    }
+    return found;
+}
+
+TEST(Sandbox, TheCgroupsOfAKilledRunGoWithTheNextRun) {
+    const TempDir dir;
+    proc::Process killed;
+    std::string error;
+    ASSERT_EQ(killed.start({bin("match"), "--deals", "1000", "--seed", "1", "--jobs", "1", "--quiet"},
+                           proc::SpawnOptions{dir.path(), true}, error),
+              proc::Started::yes)
+        << error;
+    const pid_t pid = killed.pid();
+    const proc::Deadline made(10000);
+    while (cgroups_of(pid).empty() && made.remaining_ms() > 0) ::usleep(5000);
+    if (cgroups_of(pid).empty()) GTEST_SKIP() << "no pids cgroup can be made here";
+    ASSERT_EQ(::kill(pid, SIGKILL), 0);
+    killed.stop();  // reaped: its cells die with it, soon
+    const auto still_used = [&] {
+        for (const std::string& root : cgroups_of(pid)) {
+            for (const auto& slot : std::filesystem::directory_iterator(root)) {
+                if (slot.is_directory() && !testing_support::read_file(slot.path() / "cgroup.procs").empty()) return true;
+            }
+        }
+        return false;
+    };
+    const proc::Deadline emptied(5000);
+    while (still_used() && emptied.remaining_ms() > 0) ::usleep(5000);
+    EXPECT_EQ(run({bin("referee"), "--seed", "1", FAKE}, "", dir.path()).exit_code, 0);
+    EXPECT_EQ(cgroups_of(pid), std::vector<std::string>{});
 }
 
 // As nobody, where no user namespace can be made: mapping nobody takes root.
