@@ -1,13 +1,14 @@
-// The sandbox that every judged player runs in. Each game's player gets an
-// init process of its own, which we own, in fresh namespaces (user where we
-// are not root, processes, mounts with a fresh /proc, IPC, host name), so
-// that the player sees no process but its own and whatever it starts dies
-// with the init at the end of the game. The player itself runs under
-// Landlock (reads the system's folders and what it was given, writes only
-// its scratch folder, a size-limited file system of its own; no TCP, no
-// signal or abstract socket outside its game), a seccomp filter (no other
-// process's memory, no mounts or namespaces, no socket but a local one),
-// rlimits, a process cap, a fixed environment and only descriptors 0-2.
+// The sandbox that every judged player runs in. Each worker slot has a cell
+// (common/cell.h): an init of ours in fresh namespaces (user where we are
+// not root, processes, mounts with the cell's own /proc and a size-limited
+// scratch file system, IPC, host name) and in a pids cgroup, under the
+// players' seccomp filter (no other process's memory, no mounts or
+// namespaces, no socket but a local one), which starts one game's player at
+// a time and kills whatever the player left when it ends. The player
+// itself runs under Landlock (reads the system's folders and what it was
+// given, writes only its own folder; no TCP, no signal or abstract socket
+// outside its game), rlimits, no capability, a fixed environment and only
+// descriptors 0-2.
 //
 // Where the kernel lacks a mechanism, `automatic` uses what there is and
 // says what is missing; `require` refuses to run; `off` starts players as
@@ -15,7 +16,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,7 +63,7 @@ struct Isolation {
     // What a user is told is not enforced: empty when the isolation is whole.
     std::vector<std::string> missing() const;
     std::string missing_text() const;  // the same, as one list
-    // One line: "deplină (...)", "parțială: lipsesc ...", "oprită".
+    // One line: "deplină", "parțială; lipsesc: ...", "oprită (--sandbox off)".
     std::string summary() const;
     // Short names of what is in force, and of what is not, for JSON.
     std::vector<std::string> enforced_names() const;

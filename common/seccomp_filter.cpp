@@ -1,6 +1,8 @@
 #include "common/seccomp_filter.h"
 
 #include <cerrno>
+#include <initializer_list>
+#include <iterator>
 #include <cstring>
 #include <linux/seccomp.h>
 #include <memory>
@@ -44,12 +46,13 @@ const char* const DENIED[] = {
 const unsigned long NAMESPACE_FLAGS[] = {CLONE_NEWNS,  CLONE_NEWUTS, CLONE_NEWIPC,    CLONE_NEWUSER,
                                          CLONE_NEWPID, CLONE_NEWNET, CLONE_NEWCGROUP, CLONE_NEWTIME};
 
+// A rule for `call`, taken when all of `when` hold of its arguments.
 bool add(const Context& filter, std::uint32_t action, const char* call, std::string& error,
-         unsigned count = 0, scmp_arg_cmp comparison = {}) {
+         std::initializer_list<scmp_arg_cmp> when = {}) {
     const int number = seccomp_syscall_resolve_name(call);
     if (number == __NR_SCMP_ERROR) return true;  // unknown to this architecture: nothing to deny
-    const int failed = count == 0 ? seccomp_rule_add(filter.get(), action, number, 0)
-                                  : seccomp_rule_add(filter.get(), action, number, count, comparison);
+    const int failed = seccomp_rule_add_array(filter.get(), action, number, static_cast<unsigned>(when.size()),
+                                              when.size() ? std::data(when) : nullptr);
     if (failed == 0) return true;
     error = std::string("seccomp: regula pentru ") + call + ": " + std::strerror(-failed);
     return false;
@@ -60,15 +63,22 @@ bool add_rules(const Context& filter, std::string& error) {
         if (!add(filter, SCMP_ACT_ERRNO(EPERM), call, error)) return false;
     }
     for (unsigned long flag : NAMESPACE_FLAGS) {
-        if (!add(filter, SCMP_ACT_ERRNO(EPERM), "clone", error, 1, SCMP_A0_64(SCMP_CMP_MASKED_EQ, flag, flag))) {
+        if (!add(filter, SCMP_ACT_ERRNO(EPERM), "clone", error, {SCMP_A0_64(SCMP_CMP_MASKED_EQ, flag, flag)})) {
             return false;
         }
     }
     // clone3 passes its flags in memory, out of a filter's sight: refused as
     // unknown, the C library falls back to clone, whose flags are seen.
+    // Sockets: only local pairs of the player's own. A named socket of the
+    // system's (a daemon's, which our user may write, and as root most are)
+    // is reached with connect, or with a datagram socket's address: both
+    // are refused.
     return add(filter, SCMP_ACT_ERRNO(ENOSYS), "clone3", error) &&
-           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socket", error, 1, SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)) &&
-           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socketpair", error, 1, SCMP_A0_32(SCMP_CMP_NE, AF_UNIX));
+           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socket", error, {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)}) &&
+           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socketpair", error, {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)}) &&
+           add(filter, SCMP_ACT_ERRNO(EPERM), "socket", error,
+               {SCMP_A0_32(SCMP_CMP_EQ, AF_UNIX), SCMP_A1_32(SCMP_CMP_MASKED_EQ, 0xf, SOCK_DGRAM)}) &&
+           add(filter, SCMP_ACT_ERRNO(EPERM), "connect", error);
 }
 
 // The compiled program, as the kernel takes it. Through a pipe, which no

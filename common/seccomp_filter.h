@@ -13,8 +13,8 @@ class SeccompFilter {
 public:
     // Denies what reaches outside a game: tracing or reading another
     // process, mounting, new namespaces, kernel keyrings and modules, the
-    // io_uring side door, IPC objects that would outlast a game, and every
-    // socket but a local one.
+    // io_uring side door, IPC objects that would outlast a game, every
+    // socket but a local one, and any connection to a named one.
     [[nodiscard]] bool build(std::string& error);
     bool built() const { return !program_.empty(); }
 

@@ -28,11 +28,14 @@ using testing_support::TempDir;
 
 const std::string FAKE = helper("fake-player");
 
-// A listener on 127.0.0.1 and one on an abstract Unix socket, neither of
-// which ever accepts: a connection that reached one waits in its queue.
+// A listener on 127.0.0.1, one on an abstract Unix socket and one on a
+// named one, none of which ever accepts, and a named datagram socket: a
+// connection that reached one waits in its queue, a datagram in its socket.
 class Listeners {
 public:
-    Listeners() : tcp_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)), unix_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    Listeners()
+        : tcp_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)), unix_(::socket(AF_UNIX, SOCK_STREAM, 0)),
+          named_(::socket(AF_UNIX, SOCK_STREAM, 0)), datagram_(::socket(AF_UNIX, SOCK_DGRAM, 0)) {
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -49,31 +52,46 @@ public:
                   0);
         EXPECT_EQ(::listen(tcp_, 8), 0);
         EXPECT_EQ(::listen(unix_, 8), 0);
+        bind_named(named_, stream_path());
+        bind_named(datagram_, datagram_path());
+        EXPECT_EQ(::listen(named_, 8), 0);
     }
     ~Listeners() {
-        ::close(tcp_);
-        ::close(unix_);
+        for (int fd : {tcp_, unix_, named_, datagram_}) ::close(fd);
     }
     Listeners(const Listeners&) = delete;
     Listeners& operator=(const Listeners&) = delete;
 
     const std::string& port() const { return port_; }
     const std::string& name() const { return name_; }
+    std::string stream_path() const { return folder_.file("daemon.sock"); }
+    std::string datagram_path() const { return folder_.file("log.sock"); }
     bool reached() const {
-        pollfd waiting[] = {{tcp_, POLLIN, 0}, {unix_, POLLIN, 0}};
-        return ::poll(waiting, 2, 0) > 0;
+        pollfd waiting[] = {{tcp_, POLLIN, 0}, {unix_, POLLIN, 0}, {named_, POLLIN, 0}, {datagram_, POLLIN, 0}};
+        return ::poll(waiting, 4, 0) > 0;
     }
 
 private:
-    int tcp_, unix_;
+    static void bind_named(int fd, const std::string& path) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+    }
+
+    TempDir folder_;
+    int tcp_, unix_, named_, datagram_;
     std::string port_, name_;
 };
 
-TEST(Sandbox, NoConnectionLeavesAGame) {
+TEST(Sandbox, NoConnectionNorDatagramLeavesAGame) {
     if (const std::string missing = hostile::sandbox_missing(); !missing.empty()) GTEST_SKIP() << missing;
     const Listeners listeners;
     const TempDir dir;
-    for (const auto& attack : {std::vector<std::string>{"tcp", listeners.port()}, {"abstract", listeners.name()}}) {
+    for (const auto& attack : {std::vector<std::string>{"tcp", listeners.port()},
+                               {"abstract", listeners.name()},
+                               {"named", "=" + listeners.stream_path()},
+                               {"datagram", "=" + listeners.datagram_path()}}) {
         const RunResult r = run({bin("referee"), "--seed", "1", FAKE, "cheat", attack[0], attack[1]}, "", dir.path());
         EXPECT_EQ(r.exit_code, 0) << r.err;
     }

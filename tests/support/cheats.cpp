@@ -28,6 +28,9 @@ std::string text_of(const std::string& path) {
 
 std::string runner() { return "/proc/" + std::to_string(::getppid()); }
 
+// A path written "=PATH", so that no runner takes it for a path the player was given.
+std::string unnamed(const std::string& detail) { return detail.substr(detail.starts_with("=") ? 1 : 0); }
+
 std::string command_line() {
     std::string line = text_of(runner() + "/cmdline");
     for (char& c : line) c = c == '\0' ? ' ' : c;
@@ -132,6 +135,25 @@ std::string tcp(const std::string& port) {
     return connect_to(AF_INET, reinterpret_cast<sockaddr*>(&address), sizeof address, "127.0.0.1:" + port);
 }
 
+std::string named(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    return connect_to(AF_UNIX, reinterpret_cast<sockaddr*>(&address), sizeof address, path);
+}
+
+// A datagram to a named socket needs no connection, only an address.
+std::string datagram(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return "";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const bool sent = ::sendto(fd, "x", 1, 0, reinterpret_cast<sockaddr*>(&address), sizeof address) == 1;
+    ::close(fd);
+    return sent ? "sent to " + path : "";
+}
+
 std::string abstract(const std::string& name) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -174,9 +196,11 @@ std::string attempt(const std::string& kind, const std::string& detail) {
     if (kind == "plant") return plant(detail);
     if (kind == "kill") return kill_marked(detail);
     if (kind == "signal") return signal_runner();
-    if (kind == "read") return read_while_playing(detail.substr(detail.starts_with("=") ? 1 : 0));
+    if (kind == "read") return read_while_playing(unnamed(detail));
     if (kind == "tcp") return tcp(detail);
     if (kind == "abstract") return abstract(detail);
+    if (kind == "named") return named(unnamed(detail));
+    if (kind == "datagram") return datagram(unnamed(detail));
     if (kind == "escape") return leave_behind(sleep_for_ever);
     if (kind == "spin") return leave_behind(spin_for_ever);
     if (kind == "fork-bomb") return fork_bomb();

@@ -23,6 +23,8 @@ namespace cheats {
 //                     '=' keeps a runner from taking it for a path the player was given
 //   tcp PORT          a connection to 127.0.0.1:PORT
 //   abstract NAME     a connection to the abstract Unix socket NAME
+//   named =PATH       a connection to the Unix socket PATH (a daemon's, say)
+//   datagram =PATH    a datagram sent to the Unix socket PATH (as to /dev/log)
 //   escape            a sleeper that leaves our session and process group, left behind
 //   spin              a CPU spinner left behind the same way
 //   fork-bomb         processes until none can be had; then we never answer
