@@ -30,7 +30,7 @@ struct CellPlan {
     bool mount_proc = false;
     std::string folder;            // the cell's folder; each game gets a fresh one inside
     std::string folder_options;    // a size-limited tmpfs mounted on it; empty: none
-    int cgroup_procs = -1;         // the slot's cgroup.procs; -1: none
+    std::vector<int> cgroup_procs;  // the slot's cgroup.procs, one a hierarchy
     std::vector<std::string> readable;  // besides what a command names: the system's, and --player-read
     bool own_proc_readable = false;     // the cell's own /proc may be read
     const SeccompFilter* seccomp = nullptr;  // the init's once it is set up, and so every player's

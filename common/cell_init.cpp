@@ -45,10 +45,11 @@ bool map_user(const CellPlan& plan) {
     return mapped;
 }
 
-// Only the socket, and the cgroup until it is joined, stay open: the
+// Only the socket, and the cgroups until they are joined, stay open: the
 // init holds a copy of every descriptor we had.
-bool keep_only(int socket, int cgroup) {
-    int keep[] = {std::min(socket, cgroup), std::max(socket, cgroup)};
+bool keep_only(int socket, std::vector<int> keep) {
+    keep.push_back(socket);
+    std::sort(keep.begin(), keep.end());
     unsigned from = 0;
     bool closed = true;
     for (int fd : keep) {
@@ -84,8 +85,10 @@ unsigned set_up(const CellPlan& plan, int socket) {
     unsigned failed = keep_only(socket, plan.cgroup_procs) ? 0 : step_bit(Step::descriptors);
     forget_command_line();
     if ((plan.namespaces & CLONE_NEWUSER) && !map_user(plan)) failed |= step_bit(Step::user_map);
-    if (plan.cgroup_procs >= 0 && ::write(plan.cgroup_procs, "0", 1) != 1) failed |= step_bit(Step::cgroup);
-    if (plan.cgroup_procs >= 0) ::close(plan.cgroup_procs);
+    for (int procs : plan.cgroup_procs) {
+        if (::write(procs, "0", 1) != 1) failed |= step_bit(Step::cgroup);
+        ::close(procs);
+    }
     if (plan.private_mounts && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
         failed |= step_bit(Step::private_mounts);
     }

@@ -62,6 +62,7 @@ std::vector<std::string> Isolation::enforced_names() const {
     if (landlock > 0) names.push_back("landlock-" + std::to_string(landlock));
     if (seccomp) names.push_back("seccomp");
     if (pids_cgroup) names.push_back("pids-cgroup");
+    if (memory_cgroup) names.push_back("memory-cgroup");
     if (process_limit && !pids_cgroup) names.push_back("process-rlimit");
     names.insert(names.end(), {"rlimits", "fixed-environment", "descriptors-0-2"});
     return names;

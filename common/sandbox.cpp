@@ -96,7 +96,9 @@ bool Sandbox::open(const SandboxSettings& settings, int slots, const std::string
     isolation_.enabled = true;
     std::string why;
     isolation_.seccomp = seccomp_.build(why);
-    isolation_.pids_cgroup = settings.limits.processes > 0 && cgroup_.make(slots, settings.limits.processes, why);
+    cgroups_.make(slots, {settings.limits.processes, settings.limits.memory_mib << 20});
+    isolation_.pids_cgroup = cgroups_.caps_processes();
+    isolation_.memory_cgroup = cgroups_.caps_memory();
     isolation_.landlock = landlock::abi_version();
     // SIGPIPE is ignored from our first start on; the others as we were started.
     ignored_signals_ = {SIGPIPE};
@@ -144,7 +146,7 @@ bool Sandbox::find_namespaces(const std::string& trial_folder, std::string& erro
         isolation_.scratch_limit = isolation_.scratch_limit && !(steps & step_bit(Step::scratch_mount));
         if (steps & step_bit(Step::landlock)) isolation_.landlock = 0;
         isolation_.seccomp = isolation_.seccomp && !(steps & step_bit(Step::seccomp));
-        isolation_.pids_cgroup = isolation_.pids_cgroup && !(steps & step_bit(Step::cgroup));
+        if (steps & step_bit(Step::cgroup)) isolation_.pids_cgroup = isolation_.memory_cgroup = false;
         // A user namespace counts its own processes against RLIMIT_NPROC;
         // root's are not capped that way.
         isolation_.process_limit =
@@ -188,7 +190,7 @@ CellPlan Sandbox::plan_for(int slot, const std::string& folder) const {
         plan.folder_options = "size=" + std::to_string(settings_.limits.disk_mib) + "m,nr_inodes=" +
                               std::to_string(SCRATCH_INODES) + ",mode=0700";
     }
-    plan.cgroup_procs = isolation_.pids_cgroup ? cgroup_.procs_fd(slot) : -1;
+    if (isolation_.pids_cgroup || isolation_.memory_cgroup) plan.cgroup_procs = cgroups_.procs_fds(slot);
     plan.readable = distinct_places(system_folders(), settings_.readable);
     plan.own_proc_readable = isolation_.fresh_proc;
     PlayerPlan& player = plan.player;
@@ -202,7 +204,9 @@ CellPlan Sandbox::plan_for(int slot, const std::string& folder) const {
     return plan;
 }
 
-bool Sandbox::process_cap_reached(int slot) { return isolation_.pids_cgroup && cgroup_.cap_reached(slot); }
+bool Sandbox::process_cap_reached(int slot) { return isolation_.pids_cgroup && cgroups_.processes_refused(slot); }
+
+bool Sandbox::memory_cap_reached(int slot) { return isolation_.memory_cgroup && cgroups_.memory_exhausted(slot); }
 
 std::vector<std::string> absolute_command(const std::vector<std::string>& command) {
     std::vector<std::string> absolute = command;

@@ -1,7 +1,7 @@
 // The sandbox that every judged player runs in. Each worker slot has a cell
 // (common/cell.h): an init of ours in fresh namespaces (user where we are
 // not root, processes, mounts with the cell's own /proc and a size-limited
-// scratch file system, IPC, host name) and in a pids cgroup, under the
+// scratch file system, IPC, host name) and in cgroups (processes, memory), under the
 // players' seccomp filter (no other process's memory, no mounts or
 // namespaces, no socket but a local one), which starts one game's player at
 // a time and kills whatever the player left when it ends. The player
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "common/pids_cgroup.h"
+#include "common/slot_cgroups.h"
 #include "common/seccomp_filter.h"
 
 namespace proc {
@@ -58,6 +58,7 @@ struct Isolation {
     int landlock = 0;              // the Landlock version used; 0: none
     bool seccomp = false;
     bool pids_cgroup = false;
+    bool memory_cgroup = false;    // a game's processes together are held to its memory
     bool process_limit = false;    // a process cap of some kind: the cgroup, or the user namespace's count
 
     // What a user is told is not enforced: empty when the isolation is whole.
@@ -97,8 +98,10 @@ public:
     bool enabled() const { return isolation_.enabled; }
     const Cell& cell(int slot) const;
 
-    // Whether `slot`'s process cap refused a process since the last look.
+    // Whether `slot`'s process cap refused a process, or its memory cap
+    // killed one, since the last look.
     bool process_cap_reached(int slot);
+    bool memory_cap_reached(int slot);
 
     // The folders a player may read besides what its command names.
     static const std::vector<std::string>& system_folders();
@@ -123,7 +126,7 @@ private:
     SandboxSettings settings_;
     Isolation isolation_;
     SeccompFilter seccomp_;
-    PidsCgroup cgroup_;
+    SlotCgroups cgroups_;
     std::vector<int> ignored_signals_;  // ours, that the players must not inherit
     std::vector<Cell> cells_;
 };

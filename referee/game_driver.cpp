@@ -162,6 +162,17 @@ private:
     std::array<int, game::COLUMNS> round_of_last_card_{};  // 1-based round, 0: none yet
 };
 
+// A player that faulted for want of what its cell's caps refused is told
+// so. Looked at after every game, so that a cap reached is told of the game
+// that reached it.
+void tell_caps_reached(proc::Sandbox& sandbox, int slot, GameResult& result) {
+    const proc::PlayerLimits& limits = sandbox.settings().limits;
+    const bool processes = sandbox.process_cap_reached(slot), memory = sandbox.memory_cap_reached(slot);
+    if (result.fault == Fault::none) return;
+    if (processes) result.message += " (a atins limita de procese, " + std::to_string(limits.processes) + ")";
+    if (memory) result.message += " (a atins limita de memorie, " + std::to_string(limits.memory_mib) + " MiB)";
+}
+
 }  // namespace
 
 Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
@@ -191,12 +202,7 @@ Played play_game(const game::Deck& deck, const std::vector<std::string>& player,
     }  // the player's whole process group ends here, then its scratch folder
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (played != Played::yes) return played;
-    // Looked at after every game, so that a cap reached is told of the game that reached it.
-    const bool capped = options.sandbox && options.sandbox->process_cap_reached(options.slot);
-    if (capped && result.fault != Fault::none) {
-        result.message +=
-            " (a atins limita de procese, " + std::to_string(options.sandbox->settings().limits.processes) + ")";
-    }
+    if (options.sandbox && options.sandbox->enabled()) tell_caps_reached(*options.sandbox, options.slot, result);
 
     if (result.fault == Fault::none) {
         game::Deal deal;

@@ -103,6 +103,40 @@ TEST(Sandbox, NoConnectionNorDatagramLeavesAGame) {
     EXPECT_FALSE(listeners.reached()) << "a player connected";
 }
 
+// What the sandbox enforces here, as a match's JSON names it.
+const std::vector<std::string>& enforced_here() {
+    static const std::vector<std::string> enforced = [] {
+        const TempDir dir;
+        const RunResult r = run({bin("match"), "--deals", "1", "--no-ceiling", "--quiet", "--json", "m.json", FAKE},
+                                "", dir.path());
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        const auto json = nlohmann::json::parse(testing_support::read_file(dir.file("m.json")), nullptr, false);
+        return json.is_discarded() ? std::vector<std::string>{}
+                                   : json["settings"]["sandbox"]["enforced"].get<std::vector<std::string>>();
+    }();
+    return enforced;
+}
+
+// Six processes of 400 MB at once: each within its address space, the
+// game not. All of them fed is a leak, its answer.
+const std::string MANY_HOGS =
+    "for i in 1 2 3 4 5 6; do (head -c 400m /dev/zero | tail -n 1 >/dev/null 2>&1; echo $? >fed.$i) & done\n"
+    "wait\nif [ \"$(cat fed.* | tr -d '\\n')\" = 000000 ]; then echo 'took 2.4 GB'; exit 0; fi\n"
+    "for r in 1 2 3 4 5; do for c in 1 2 3 4; do read card; echo $c; done; done\n";
+
+TEST(Sandbox, AGameIsHeldToItsMemoryAsAWhole) {
+    const auto& enforced = enforced_here();
+    if (std::find(enforced.begin(), enforced.end(), "memory-cgroup") == enforced.end()) {
+        GTEST_SKIP() << "no memory cgroup can be made here (as root, or in a delegated subtree)";
+    }
+    const TempDir dir;
+    testing_support::write_file(dir.file("hogs.sh"), "#!/bin/sh\n" + MANY_HOGS);
+    std::filesystem::permissions(dir.file("hogs.sh"), std::filesystem::perms::owner_all);
+    const RunResult r = run({bin("referee"), "--seed", "1", "--player-memory", "512", "./hogs.sh"}, "", dir.path());
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(r.out.find("Scor total: "), std::string::npos) << r.out;
+}
+
 // The cgroups of a run named after its pid, wherever the pids controller is.
 std::vector<std::string> cgroups_of(pid_t pid) {
     std::vector<std::string> found;
