@@ -1,7 +1,7 @@
 // A cell: the sandbox of one worker slot, made once per run. Its init is
 // cloned into fresh namespaces (user where we are not root, processes,
 // mounts with the cell's own /proc and a size-limited scratch file system,
-// IPC, host name), joins the slot's pids cgroup, takes the players' seccomp
+// IPC, host name), joins the slot's cgroups, takes the players' seccomp
 // filter, and then starts one game's player at a time: in a fresh folder of
 // the game's own, under the player's Landlock rules and limits. When the
 // player ends, the init kills and reaps everything else in the cell before
