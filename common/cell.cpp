@@ -17,11 +17,6 @@ namespace proc {
 
 namespace {
 
-void close_fd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
-
 std::string joined(const std::vector<std::string>& words) {
     std::string body;
     for (const std::string& word : words) body += word + '\0';

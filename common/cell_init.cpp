@@ -27,20 +27,12 @@ namespace {
 constexpr const char* DEFAULT_PATH = "/usr/local/bin:/usr/bin:/bin";
 constexpr std::size_t PLAYER_STACK = 256 * 1024;
 
-bool write_text(const char* path, const std::string& text) {
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    return written;
-}
-
 // Our user, mapped to itself. The maps are files that only a dumpable
 // process's own user may write: the init is, for as long as it writes them.
 bool map_user(const CellPlan& plan) {
     ::prctl(PR_SET_DUMPABLE, 1);
-    const bool mapped = write_text("/proc/self/setgroups", "deny") && write_text("/proc/self/uid_map", plan.uid_map) &&
-                        write_text("/proc/self/gid_map", plan.gid_map);
+    const bool mapped = game::write_control_file("/proc/self/setgroups", "deny") && game::write_control_file("/proc/self/uid_map", plan.uid_map) &&
+                        game::write_control_file("/proc/self/gid_map", plan.gid_map);
     ::prctl(PR_SET_DUMPABLE, 0);
     return mapped;
 }

@@ -196,6 +196,16 @@ bool prepare_folder(const std::string& path, std::string& error) {
     return takes_new_files(path, path, error);
 }
 
+bool write_control_file(const std::string& path, std::string_view text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return written;
+}
+
 bool read_whole_file(const std::string& path, std::string& content, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "rbe");
     if (!file) return fail(error, path + ": nu se poate deschide: " + std::strerror(errno));

@@ -41,6 +41,11 @@ bool check_writable(const std::string& path, std::string& error);
 // Makes the folder (and its parents) if needed and checks that it takes new files.
 bool prepare_folder(const std::string& path, std::string& error);
 
+// Writes `text` in one write to a file that exists and must be written in
+// place, as the kernel's control files (a user namespace's maps, a
+// cgroup's limits) are. False, errno set, when it is not written whole.
+bool write_control_file(const std::string& path, std::string_view text);
+
 // The whole content of a file; false with a message naming it.
 bool read_whole_file(const std::string& path, std::string& content, std::string& error);
 

@@ -22,16 +22,16 @@ bool is_harness_errno(int number) {
     return number == EAGAIN || number == ENOMEM || number == EMFILE || number == ENFILE || number == ENOSPC;
 }
 
+void close_fd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
 namespace {
 
 constexpr std::size_t READ_CHUNK = 65536;
 // Without a pidfd a child's exit is noticed by looking again this often.
 constexpr int EXIT_POLL_MS = 10;
-
-void close_fd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
 
 // Interrupts: the handler records the first signal and makes the wake pipe
 // readable for good, so that every poll of every thread returns at once.

@@ -152,6 +152,9 @@ private:
     int cell_socket_ = -1;  // a player in a cell: where the cell tells its end (the cell's); pidfd_ is the player's
 };
 
+// Closes `fd` when it is open, and marks it closed.
+void close_fd(int& fd);
+
 // Errors of the system running out of something (no process, no memory,
 // no descriptor), as opposed to a program that is missing or cannot be run.
 bool is_harness_errno(int number);

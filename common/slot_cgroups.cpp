@@ -73,14 +73,6 @@ Place place_of(const std::string& controller) {
     return v1.empty() ? Place{} : Place{mounted(v1, "cgroup", controller), false};
 }
 
-bool write_text(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    return written;
-}
-
 // Whether the process still runs: a killed run whose parent never reaped it
 // stays a zombie, which signals still reach.
 bool runs(long pid) {
@@ -165,12 +157,12 @@ bool SlotCgroups::make(Hierarchy& hierarchy, const std::string& folder, int slot
     hierarchy.root = pattern;
     std::string enable;
     for (const std::string& controller : hierarchy.controllers) enable += (enable.empty() ? "+" : " +") + controller;
-    bool made = !hierarchy.unified || write_text(hierarchy.root + "/cgroup.subtree_control", enable);
+    bool made = !hierarchy.unified || game::write_control_file(hierarchy.root + "/cgroup.subtree_control", enable);
     for (int s = 0; s < slots && made; ++s) {
         Slot slot{hierarchy.root + "/slot-" + std::to_string(s)};
         if (::mkdir(slot.path.c_str(), 0755) != 0) break;
         for (const auto& [file, value] : limits(hierarchy.controllers, hierarchy.unified, caps)) {
-            made = made && write_text(slot.path + "/" + file, value);
+            made = made && game::write_control_file(slot.path + "/" + file, value);
         }
         slot.procs = made ? ::open((slot.path + "/cgroup.procs").c_str(), O_WRONLY | O_CLOEXEC) : -1;
         made = made && slot.procs >= 0;
