@@ -7,6 +7,7 @@
 
 #include "common/cards.h"
 #include "common/files.h"
+#include "match/settings.h"
 #include "match/tables.h"
 
 namespace match {
@@ -98,15 +99,6 @@ std::optional<Fault> fault_named(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<Shard> shard_in(const std::string& text) {
-    const std::size_t slash = text.find('/');
-    if (slash == std::string::npos) return std::nullopt;
-    const auto index = number_in<int>(text.substr(0, slash));
-    const auto count = number_in<int>(text.substr(slash + 1));
-    if (!index || !count || *index < 1 || *index > *count) return std::nullopt;
-    return Shard{*index, *count};
-}
-
 bool answers_ok(const std::string& answers, std::size_t most) {
     return answers.size() <= most &&
            std::all_of(answers.begin(), answers.end(), [](char c) { return c >= '1' && c <= '4'; });
@@ -154,10 +146,10 @@ private:
     // Every row names the same match as the first.
     bool same_match(const std::vector<std::string>& f, const std::string& at, std::string& error) {
         const auto seed = number_in<std::uint64_t>(f[MATCH_SEED]);
-        const auto deals = number_in<int>(f[DEALS]);
-        const auto shard = shard_in(f[SHARD]);
+        const auto deals = deals_in("deals", f[DEALS]);
+        const auto shard = shard_in("shard", f[SHARD]);
         const bool ceiling = !f[CEILING].empty();
-        if (!seed || !deals || *deals < 1 || !shard) return fail(error, at + "meciul nu se poate citi");
+        if (!seed || !deals || !shard) return fail(error, at + "meciul nu se poate citi");
         if (first_) {
             csv_.seed = *seed;
             csv_.deals = *deals;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
 #include <sys/stat.h>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "match/match.h"
 #include "match/merge.h"
 #include "match/options.h"
+#include "match/outputs.h"
 #include "match/players.h"
 #include "match/progress.h"
 #include "common/scratch.h"
@@ -32,7 +34,6 @@
 #include "match/svg.h"
 #include "match/tables.h"
 #include "match/wording.h"
-#include "referee/cli.h"
 #include "referee/shuffle.h"
 
 namespace {
@@ -44,30 +45,16 @@ constexpr const char* PROGRAM = "match";
 constexpr const char* DEFAULT_PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player",
                                            "suit-player"};
 
-// Tells what went wrong and gives back the status (or the verdict) to return.
-template <typename Status>
-Status fail(const std::string& message, Status status) {
+// Tells what went wrong and gives back the status to end with.
+int fail(const std::string& message, int status) {
     std::fprintf(stderr, "%s: %s\n", PROGRAM, message.c_str());
     return status;
 }
 
-void note(const std::string& message) { fail(message, 0); }
-
-bool write_output(const std::string& path, const std::string& content) {
-    std::string error;
-    return path.empty() || game::replace_file(path, content, error) || fail(error, false);
-}
-
-// Every output asked for is checked before the first game, not after the
-// last. Empty, or why not.
-std::string check_outputs(const Options& options) {
-    std::string error;
-    for (const std::string& path :
-         {options.csv_path, options.resume_path, options.json_path, options.svg_path, options.html_path}) {
-        if (!path.empty() && !game::check_writable(path, error)) return error;
-    }
-    const std::string& records = options.config.records_dir;
-    return records.empty() || game::prepare_folder(records, error) ? "" : error;
+// What is worth knowing but no error: --quiet keeps it back.
+bool quiet = false;
+void note(const std::string& message) {
+    if (!quiet) fail(message, 0);
 }
 
 // Starts the player once, as its games will be, and stops it at once: a
@@ -105,8 +92,9 @@ std::string check_players(const Options& options, const proc::Sandbox& sandbox) 
         if (std::string problem = start_problem(player, config); !problem.empty()) return problem;
         commands.push_back(player.command);
     }
-    return sandbox.exposed_output(commands, {options.csv_path, options.resume_path, options.json_path,
-                                             options.svg_path, options.html_path, config.records_dir});
+    std::vector<std::string> outputs = match::files_asked_for(options);
+    outputs.push_back(config.records_dir);
+    return sandbox.exposed_output(commands, outputs);
 }
 
 bool any_fault(const std::vector<DealOutcome>& deals) {
@@ -114,32 +102,6 @@ bool any_fault(const std::vector<DealOutcome>& deals) {
         return std::any_of(deal.games.begin(), deal.games.end(),
                            [](const match::GameOutcome& game) { return game.fault != match::Fault::none; });
     });
-}
-
-void print_tables(const match::MatchSummary& summary, std::optional<double> seconds) {
-    std::string text = match::match_tables(summary);
-    if (seconds) {
-        text += "\nTimp: " + match::fixed(*seconds, 1) + " s, " +
-                match::fixed(*seconds > 0 ? summary.deals / *seconds : 0, 1) + " împărțiri pe secundă\n";
-    }
-    std::fputs(text.c_str(), stdout);
-}
-
-using CsvWriter = std::function<bool(const std::string& content, std::string& error)>;
-
-// The results: the tables first, so that a file that cannot be written does
-// not take them with it; then every file asked for. False when something is lost.
-bool show_results(const Options& options, const match::MatchConfig& config, const std::vector<DealOutcome>& deals,
-                  std::optional<double> seconds, const CsvWriter& write_csv) {
-    const match::MatchSummary summary = match::summarize_match(config, deals);
-    print_tables(summary, seconds);
-    std::string error;
-    bool kept = game::flush_standard_output(error) || fail(error, false);
-    kept = (write_csv(match::match_csv(config, deals), error) || fail(error, false)) && kept;
-    kept = write_output(options.json_path, match::match_json(config, summary)) && kept;
-    kept = write_output(options.svg_path, match::match_svg(summary, config.seed)) && kept;
-    return (options.html_path.empty() || write_output(options.html_path, match::match_html(config, summary, deals))) &&
-           kept;
 }
 
 // ---- a match played
@@ -158,7 +120,7 @@ std::string resume_from(const match::MatchCsv& csv, Options& options) {
         {!options.has_seed || config.seed == csv.seed, "sămânța " + std::to_string(csv.seed)},
         {!options.has_deals || config.deals == csv.deals, match::count_of(csv.deals, match::DEALS_NOUN)},
         {!options.has_shard || config.shard == csv.shard, "partea " + csv.shard.text()},
-        {!options.has_no_ceiling || !csv.ceiling, "cu plafon"},
+        {!options.no_ceiling || !csv.ceiling, "cu plafon"},
         {names == csv.players, "jucătorii " + listed},
     };
     for (const auto& [agrees, in_file] : checks) {
@@ -201,7 +163,7 @@ std::vector<int> deals_left(const match::MatchConfig& config, const std::vector<
 std::string prepare(Options& options, const proc::Sandbox& sandbox, std::vector<DealOutcome>& done) {
     // Checked before they are touched: a player could read one, and none is made.
     if (std::string problem = check_players(options, sandbox); !problem.empty()) return problem;
-    if (std::string problem = check_outputs(options); !problem.empty()) return problem;
+    if (const game::Status writable = match::check_outputs(options); !writable) return writable.error();
     // Drawn, and read, once the cells are made: the copies of us they are hold neither.
     if (!options.has_seed) options.config.seed = referee::fresh_seed();
     return options.resume_path.empty() ? "" : resume(options, done);
@@ -219,54 +181,81 @@ void announce(const match::MatchConfig& config, std::size_t to_play) {
                  match::count_of(config.jobs, match::THREADS_NOUN).c_str(), config.ceiling ? "" : ", fără plafon");
 }
 
-int play(Options& options) {
-    if (!proc::refuse_tracing()) referee::die(PROGRAM, "nu se poate opri urmărirea procesului", 2);
-    if (!proc::catch_interrupts()) referee::die(PROGRAM, "nu se pot prinde semnalele de întrerupere", 2);
+// What a played match needs around its games: players resolved, a scratch
+// root, the sandbox's cells, a resumed file read, the CSV begun. Empty, or
+// why not, with the status to end with.
+struct Stage {
+    game::ScratchRoot scratch;
+    proc::Sandbox sandbox;
+    std::vector<DealOutcome> done;  // the deals of a resumed file
+    match::CsvLog log;
+    std::string csv_path;
+};
+
+int set_stage(Options& options, Stage& stage) {
+    if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
+    if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     match::MatchConfig& config = options.config;
     std::string error;
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
-    if (!match::players_from(given, config.players, error)) match::usage_error(error);
+    if (!match::players_from(given, config.players, error)) return match::usage_error(error);
+    if (!stage.scratch.make(PROGRAM, error)) return fail(error, 2);
+    config.scratch_dir = stage.scratch.path();
+    if (const std::string problem = open_sandbox(options, stage.sandbox); !problem.empty()) return fail(problem, 2);
+    config.sandbox = &stage.sandbox;
+    if (const std::string problem = prepare(options, stage.sandbox, stage.done); !problem.empty()) {
+        return fail(problem, 2);
+    }
+    stage.csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
+    // Our standard output takes the CSV whole at the end, after the tables.
+    const std::string logged = match::is_standard_output(stage.csv_path) ? "" : stage.csv_path;
+    if (!stage.log.start(logged, match::match_csv(config, stage.done), error)) return fail(error, 2);
+    return 0;
+}
 
-    game::ScratchRoot scratch;
-    if (!scratch.make(PROGRAM, error)) return fail(error, 2);
-    config.scratch_dir = scratch.path();
-    proc::Sandbox sandbox;
-    if (const std::string problem = open_sandbox(options, sandbox); !problem.empty()) return fail(problem, 2);
-    config.sandbox = &sandbox;
-    std::vector<DealOutcome> done;  // the deals of a resumed file
-    if (const std::string problem = prepare(options, sandbox, done); !problem.empty()) return fail(problem, 2);
-    const std::string& csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
-    match::CsvLog log;
-    if (!log.start(csv_path, match::match_csv(config, done), error)) return fail(error, 2);
+// The match stopped before its end: what was played, and how to go on.
+int stopped(const Options& options, const Stage& stage, const match::MatchRun& run,
+            const std::vector<DealOutcome>& deals, double seconds) {
+    if (!deals.empty() && !options.quiet) match::print_tables(match::summarize_match(options.config, deals), seconds);
+    const std::string resume = stage.csv_path.empty() ? "" : "; se continuă cu --resume " + stage.csv_path;
+    if (run.interrupted) return fail("întrerupt" + resume, 128 + proc::interrupt_signal());
+    return fail(run.harness_error + resume, 2);
+}
 
-    const std::vector<int> to_play = deals_left(config, done);
-    announce(config, to_play.size());
+int play(Options& options) {
+    Stage stage;
+    if (const int status = set_stage(options, stage); status != 0) return status;
+    const match::MatchConfig& config = options.config;
+    const std::vector<int> to_play = deals_left(config, stage.done);
+    if (!options.quiet) announce(config, to_play.size());
     match::Progress progress(to_play.size(), !options.quiet);
     const match::MatchRun run = match::run_match(config, to_play, [&](const DealOutcome& deal) {
-        log.append(match::csv_rows(config, deal));
+        stage.log.append(match::csv_rows(config, deal));
         progress.step();
     });
     progress.finish();
-    sandbox.close();
-    if (!scratch.remove(error)) note(error);
+    stage.sandbox.close();
+    std::string error;
+    if (!stage.scratch.remove(error)) fail(error, 0);
 
-    std::vector<DealOutcome> deals = done;
+    std::vector<DealOutcome> deals = stage.done;
     deals.insert(deals.end(), run.deals.begin(), run.deals.end());
     std::sort(deals.begin(), deals.end(), [](const DealOutcome& a, const DealOutcome& b) { return a.index < b.index; });
-    const std::string resume = csv_path.empty() ? "" : "; se continuă cu --resume " + csv_path;
     if (run.interrupted || !run.harness_error.empty()) {
-        if (!deals.empty()) print_tables(match::summarize_match(config, deals), progress.elapsed_seconds());
-        if (run.interrupted) return fail("întrerupt" + resume, 128 + proc::interrupt_signal());
-        return fail(run.harness_error + resume, 2);
+        return stopped(options, stage, run, deals, progress.elapsed_seconds());
     }
-    bool kept =
-        show_results(options, config, deals, progress.elapsed_seconds(),
-                     [&](const std::string& content, std::string& failure) { return log.finish(content, failure); });
+    bool kept = match::show_results(options, config, deals, progress.elapsed_seconds(),
+                                    [&](const std::string& content) -> game::Status {
+                                        std::string failure;
+                                        if (!stage.log.finish(content, failure)) return game::failure(failure);
+                                        return {};
+                                    });
     if (run.record_failures > 0) {
-        kept = fail(std::to_string(run.record_failures) + " înregistrări nu au putut fi scrise; prima: " +
-                        run.first_record_failure,
-                    false);
+        fail(std::to_string(run.record_failures) + " înregistrări nu au putut fi scrise; prima: " +
+                 run.first_record_failure,
+             0);
+        kept = false;
     }
     if (!kept) return 2;
     return any_fault(deals) ? 1 : 0;
@@ -275,7 +264,7 @@ int play(Options& options) {
 // ---- CSVs joined
 
 int merge(const Options& options) {
-    if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
+    if (const game::Status writable = match::check_outputs(options); !writable) return fail(writable.error(), 2);
     std::vector<match::MatchCsv> files(options.operands.size());
     std::string error;
     for (std::size_t f = 0; f < files.size(); ++f) {
@@ -293,17 +282,24 @@ int merge(const Options& options) {
         if (!options.allow_missing) return fail(missing + " (--allow-missing arată ce este)", 2);
         note(missing);
     }
-    const bool kept = show_results(options, merged.config, merged.deals, std::nullopt,
-                                   [&](const std::string& content, std::string& failure) {
-                                       return options.csv_path.empty() ||
-                                              game::replace_file(options.csv_path, content, failure);
-                                   });
+    const bool kept = match::show_results(options, merged.config, merged.deals, std::nullopt,
+                                          [&](const std::string& content) -> game::Status {
+                                              std::string failure;
+                                              if (!options.csv_path.empty() &&
+                                                  !game::replace_file(options.csv_path, content, failure)) {
+                                                  return game::failure(failure);
+                                              }
+                                              return {};
+                                          });
     if (!kept) return 2;
     return any_fault(merged.deals) ? 1 : 0;
 }
 
 int run(int argc, char** argv) {
-    Options options = match::parse_options(argc, argv);
+    auto parsed = match::parse_options(argc, argv);
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    Options& options = std::get<Options>(parsed);
+    quiet = options.quiet;
     return options.merge ? merge(options) : play(options);
 }
 

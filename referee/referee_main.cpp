@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "common/deck_file.h"
@@ -23,16 +24,11 @@
 namespace {
 
 constexpr const char* PROGRAM = "referee";
-constexpr const char* USAGE =
-    "Utilizare: referee [--deck FIȘIER | --seed N] [--save-deck FIȘIER] [--record FIȘIER]\n"
-    "                   [--timeout-ms N] [IZOLARE] JUCĂTOR [ARG...]\n"
-    "       referee --check [--deck FIȘIER | --seed N] [--timeout-ms N] [IZOLARE] JUCĂTOR [ARG...]\n"
-    "  --check            verifică protocolul jucătorului pe o împărțire jucată de două ori\n"
-    "  --deck FIȘIER      împarte pachetul din fișier (24 de coduri 0..23)\n"
-    "  --seed N           amestecă pachetul cu sămânța N (implicit: una nouă, afișată)\n"
-    "  --save-deck FIȘIER scrie pachetul jocului ca fișier de pachet\n"
-    "  --record FIȘIER    unde se scrie înregistrarea jocului (implicit game.dat)\n"
-    "  --timeout-ms N     cât se așteaptă fiecare răspuns (implicit 10000)\n";
+constexpr const char* SYNOPSIS =
+    "Utilizare: referee [--deck FIȘIER | --seed N] [--save-deck FIȘIER]\n"
+    "                   [--record FIȘIER] [--timeout-ms N] [IZOLARE] JUCĂTOR [ARG...]\n"
+    "       referee --check [--deck FIȘIER | --seed N] [--timeout-ms N] [IZOLARE]\n"
+    "                   JUCĂTOR [ARG...]\n";
 
 struct Options {
     std::string deck_path, save_deck_path, record_path = "game.dat";
@@ -44,61 +40,47 @@ struct Options {
     std::vector<std::string> player;
 };
 
-[[noreturn]] void usage_error(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n%s%s", PROGRAM, message.c_str(), USAGE, referee::SANDBOX_USAGE);
-    std::exit(2);
+struct Declared {
+    CLI::Option *check, *deck, *seed, *save_deck, *record;
+};
+
+Declared declare(cli::CommandLine& line, Options& o) {
+    Declared d{};
+    d.check = line.flag("--check", o.check, "verifică protocolul jucătorului pe o împărțire jucată\nde două ori");
+    d.deck = line.text("--deck", o.deck_path, "FIȘIER", "împarte pachetul din fișier (24 de coduri 0..23)");
+    d.seed = line.number("--seed", o.seed, 0, UINT64_MAX, "N",
+                         "amestecă pachetul cu sămânța N, zecimal sau 0x hex\n(implicit: una nouă, afișată)", "sămânță invalidă");
+    d.save_deck = line.text("--save-deck", o.save_deck_path, "FIȘIER", "scrie pachetul jocului ca fișier de pachet");
+    d.record = line.text("--record", o.record_path, "FIȘIER", "unde se scrie înregistrarea jocului (implicit game.dat)");
+    line.number("--timeout-ms", o.timeout_ms, 1, 3'600'000, "N", "cât se așteaptă fiecare răspuns (implicit 10000)",
+                "durată invalidă (1..3600000 ms)");
+    referee::declare_sandbox_options(line, o.sandbox);
+    line.command(o.player);
+    return d;
 }
 
-Options parse(int argc, char** argv) {
-    Options options;
-    int i = 1;
-    auto value_of = [&](const std::string& option) -> std::string {
-        if (i + 1 >= argc) usage_error("lipsește valoarea pentru " + option);
-        return argv[++i];
-    };
-    for (; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string bad;
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(USAGE, stdout);
-            std::fputs(referee::SANDBOX_USAGE, stdout);
-            std::exit(0);
-        } else if (const auto taken = referee::take_sandbox_option(arg, [&] { return value_of(arg); }, options.sandbox,
-                                                                   bad);
-                   taken != referee::OptionTaken::no) {
-            if (taken == referee::OptionTaken::bad_value) usage_error(bad);
-        } else if (arg == "--check") {
-            options.check = true;
-        } else if (arg == "--deck") {
-            options.deck_path = value_of(arg);
-        } else if (arg == "--seed") {
-            const std::string text = value_of(arg);
-            if (!referee::parse_number(text, 0, UINT64_MAX, options.seed)) usage_error("sămânță invalidă: " + text);
-            options.has_seed = true;
-        } else if (arg == "--save-deck") {
-            options.save_deck_path = value_of(arg);
-        } else if (arg == "--record") {
-            options.record_path = value_of(arg);
-        } else if (arg == "--timeout-ms") {
-            const std::string text = value_of(arg);
-            std::uint64_t ms = 0;
-            if (!referee::parse_number(text, 1, 3'600'000, ms)) usage_error("durată invalidă (1..3600000 ms): " + text);
-            options.timeout_ms = static_cast<int>(ms);
-        } else if (arg == "--") {
-            ++i;
-            break;
-        } else if (arg.starts_with("-")) {
-            usage_error("opțiune necunoscută: " + arg);
-        } else {
-            break;
-        }
+// The options that go together, once parsed. Empty, or the usage error.
+std::string conflict(const cli::CommandLine& line, const Declared& d, const Options& o) {
+    if (o.player.empty()) return "lipsește jucătorul";
+    if (line.given(d.seed) && line.given(d.deck)) return "--deck și --seed nu merg împreună";
+    // --check keeps nothing: asking it to is a mistake, not a wish to ignore.
+    for (CLI::Option* kept : {d.save_deck, d.record}) {
+        if (o.check && line.given(kept)) return kept->get_name() + " nu merge cu --check, care nu păstrează nimic";
     }
-    options.player.assign(argv + i, argv + argc);
-    if (options.player.empty()) usage_error("lipsește jucătorul");
+    if (o.record_path.empty()) return "--record are nevoie de un nume de fișier";
+    return "";
+}
+
+// The options, or the status to end with at once.
+std::variant<Options, int> parse(int argc, char** argv) {
+    Options options;
+    cli::CommandLine line(PROGRAM, SYNOPSIS);
+    const Declared declared = declare(line, options);
+    if (const cli::Parsed parsed = line.parse(argc, argv); !parsed.run) return parsed.status;
+    if (const std::string problem = conflict(line, declared, options); !problem.empty()) return line.usage_error(problem);
+    options.has_seed = line.given(declared.seed);
     // The player runs in a folder of its own: what it names must not depend on ours.
     options.player = proc::absolute_command(options.player);
-    if (options.has_seed && !options.deck_path.empty()) usage_error("--deck și --seed nu merg împreună");
-    if (options.record_path.empty()) usage_error("--record are nevoie de un nume de fișier");
     return options;
 }
 
@@ -200,7 +182,9 @@ int play(const Options& options, const game::Deck& deck, Arena& arena) {
 }
 
 int run(int argc, char** argv) {
-    const Options options = parse(argc, argv);
+    const auto parsed = parse(argc, argv);
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    const Options& options = std::get<Options>(parsed);
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     Arena arena;

@@ -3,76 +3,65 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "referee/cli.h"
-
 namespace referee {
-
-// The defaults of the release build; the sanitizer build leaves the memory
-// of its own sanitized players unbounded.
-const char* const SANDBOX_USAGE =
-    "Izolarea jucătorului (0 la o limită: fără limită):\n"
-    "  --sandbox MOD         auto (implicit: cât permite sistemul, spunând ce\n"
-    "                        lipsește), require (refuză fără izolare deplină), off\n"
-    "  --player-read CALE    jucătorul poate citi și CALE (se poate repeta)\n"
-    "  --player-memory MIB   memoria fiecărui proces al lui (implicit 1024)\n"
-    "  --player-cpu S        timpul de procesor al fiecărui proces (implicit 600)\n"
-    "  --player-files N      fișiere deschise de fiecare proces (implicit 256)\n"
-    "  --player-disk MIB     directorul lui de lucru și orice fișier (implicit 64)\n"
-    "  --player-processes N  procese în același timp (implicit 64)\n";
 
 namespace {
 
 struct LimitOption {
     const char* name;
+    const char* value;
     std::uint64_t proc::PlayerLimits::*field;
     std::uint64_t max;
+    const char* help;  // the default is the release build's; the sanitizer build leaves memory unbounded
 };
 
 constexpr LimitOption LIMITS[] = {
-    {"--player-memory", &proc::PlayerLimits::memory_mib, 1 << 30},
-    {"--player-cpu", &proc::PlayerLimits::cpu_seconds, 1'000'000},
-    {"--player-files", &proc::PlayerLimits::open_files, 1 << 20},
-    {"--player-disk", &proc::PlayerLimits::disk_mib, 1 << 30},
-    {"--player-processes", &proc::PlayerLimits::processes, 1 << 22},
+    {"--player-memory", "MIB", &proc::PlayerLimits::memory_mib, 1 << 30,
+     "memoria fiecărui proces al lui (implicit 1024)"},
+    {"--player-cpu", "S", &proc::PlayerLimits::cpu_seconds, 1'000'000,
+     "timpul de procesor al fiecărui proces (implicit 600)"},
+    {"--player-files", "N", &proc::PlayerLimits::open_files, 1 << 20,
+     "fișiere deschise de fiecare proces (implicit 256)"},
+    {"--player-disk", "MIB", &proc::PlayerLimits::disk_mib, 1 << 30,
+     "directorul lui de lucru și orice fișier (implicit 64)"},
+    {"--player-processes", "N", &proc::PlayerLimits::processes, 1 << 22, "procese în același timp (implicit 64)"},
 };
 
-OptionTaken bad(std::string& error, const std::string& message) {
-    error = message;
-    return OptionTaken::bad_value;
-}
-
-OptionTaken take_mode(const std::string& text, proc::SandboxSettings& settings, std::string& error) {
+game::Status take_mode(const std::string& text, proc::SandboxSettings& settings) {
     if (text == "auto") settings.mode = proc::SandboxMode::automatic;
     else if (text == "require") settings.mode = proc::SandboxMode::require;
     else if (text == "off") settings.mode = proc::SandboxMode::off;
-    else return bad(error, "valoare invalidă pentru --sandbox (auto, require sau off): " + text);
-    return OptionTaken::yes;
+    else return game::failure("valoare invalidă pentru --sandbox (auto, require sau off): " + text);
+    return {};
 }
 
-OptionTaken take_readable(const std::string& text, proc::SandboxSettings& settings, std::string& error) {
+game::Status take_readable(const std::string& text, proc::SandboxSettings& settings) {
     std::error_code failed;
-    if (text.empty() || !std::filesystem::exists(text, failed)) return bad(error, "--player-read: nu există: " + text);
+    if (text.empty() || !std::filesystem::exists(text, failed)) return game::failure("--player-read: nu există: " + text);
     settings.readable.push_back(std::filesystem::absolute(text, failed).lexically_normal().string());
-    return OptionTaken::yes;
+    return {};
 }
 
 }  // namespace
 
-OptionTaken take_sandbox_option(const std::string& option, const std::function<std::string()>& value,
-                                proc::SandboxSettings& settings, std::string& error) {
-    if (option == "--sandbox") return take_mode(value(), settings, error);
-    if (option == "--player-read") return take_readable(value(), settings, error);
+std::vector<CLI::Option*> declare_sandbox_options(cli::CommandLine& line, proc::SandboxSettings& settings) {
+    line.heading("Izolarea jucătorului (0 la o limită: fără limită):");
+    std::vector<CLI::Option*> declared = {
+        line.custom("--sandbox", "MOD",
+                    "auto (implicit: cât permite sistemul, spunând ce\n"
+                    "lipsește), require (refuză fără izolare deplină), off",
+                    [&settings](const std::string& text) { return take_mode(text, settings); }),
+        line.custom("--player-read", "CALE", "jucătorul poate citi și CALE (se poate repeta)",
+                    [&settings](const std::string& text) { return take_readable(text, settings); }),
+    };
+    // Repeated, each path counts.
+    declared.back()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     for (const LimitOption& limit : LIMITS) {
-        if (option != limit.name) continue;
-        const std::string text = value();
-        std::uint64_t number = 0;
-        if (!parse_number(text, 0, limit.max, number)) {
-            return bad(error, "valoare invalidă pentru " + option + " (0.." + std::to_string(limit.max) + "): " + text);
-        }
-        settings.limits.*limit.field = number;
-        return OptionTaken::yes;
+        declared.push_back(
+            line.number(limit.name, settings.limits.*limit.field, 0, limit.max, limit.value, limit.help));
     }
-    return OptionTaken::no;
+    line.heading("");
+    return declared;
 }
 
 }  // namespace referee

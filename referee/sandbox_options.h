@@ -3,21 +3,14 @@
 // limits.
 #pragma once
 
-#include <functional>
-#include <string>
+#include <vector>
 
 #include "common/sandbox.h"
+#include "referee/cli.h"
 
 namespace referee {
 
-// Their lines of the usage.
-extern const char* const SANDBOX_USAGE;
-
-enum class OptionTaken { no, yes, bad_value };
-
-// Takes `option` when it is one of the sandbox's, its value read through
-// `value`; a bad value is `bad_value`, with `error` saying why.
-OptionTaken take_sandbox_option(const std::string& option, const std::function<std::string()>& value,
-                                proc::SandboxSettings& settings, std::string& error);
+// Declares them, under their heading, into `settings`; gives them back.
+std::vector<CLI::Option*> declare_sandbox_options(cli::CommandLine& line, proc::SandboxSettings& settings);
 
 }  // namespace referee

@@ -1,5 +1,7 @@
 #include "tests/hostile/hostile.h"
 
+#include "common/version.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -263,13 +265,23 @@ void expect_outcome(const std::string& program, const Case& c, const Case& clean
     // A sanitizer report also ends with status 1: it must not pass for the program's own stop.
     EXPECT_EQ(r.err.find("Sanitizer"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("runtime error"), std::string::npos) << r.err;
-    if (c.expect.error.empty()) {
-        EXPECT_EQ(r.err, "");
+    if (c.expect.error.empty() || c.expect.whole_error) {
+        EXPECT_EQ(r.err, c.expect.error);
     } else {
         EXPECT_NE(r.err.find(c.expect.error), std::string::npos) << r.err;
     }
     expect_output(program, c.expect.out, r.out, clean);
     expect_files(dir, c);
+}
+
+Expected usage_error(const std::string& program, const std::string& message) {
+    Expected expected{2, program + ": " + message + "\nÎncercați „" + program + " --help”.\n", exactly("")};
+    expected.whole_error = true;
+    return expected;
+}
+
+Expected version_of(const std::string& program) {
+    return {0, "", exactly(program + " " + game::VERSION + " (commit " + game::COMMIT + ")\n")};
 }
 
 std::vector<std::string> with_tmpdir(const TempDir& tmp, std::vector<std::string> argv) {

@@ -78,7 +78,13 @@ struct Expected {
     Output out;
     std::vector<std::string> made = {};  // the files that the program creates in its directory
     std::string record_head = {};        // when not empty: how the game record "game.dat" begins
+    bool whole_error = false;            // standard error is exactly `error`, not only holds it
 };
+
+// A usage error as every program tells it: one line, then where the help is; status 2.
+Expected usage_error(const std::string& program, const std::string& message);
+// `program --version`: its name, the version and the commit it was built from.
+Expected version_of(const std::string& program);
 
 struct Case {
     const char* name = "";

@@ -37,10 +37,30 @@ Expected every_game_faults(const std::string& player, const std::string& fault) 
 }
 
 const Expected PLAYED_WELL = {0, "match: 2 împărțiri, sămânța 1", containing("medie")};
+const Expected FULL_DEVICE = {2, "match: nu se poate scrie ieșirea standard: No space left on device", exactly("")};
 
 std::vector<Case> match_cases() {
     return {
         {"help", {}, {"--help"}, "", {0, "", exactly(hostile::help_of("match"))}},
+        {"version", {}, {"--version"}, "", hostile::version_of("match")},
+        {"help_to_a_full_device", {}, {"--help"}, "", FULL_DEVICE, true},
+        {"usage_error_in_one_line", {}, {"--deals", "0"}, "",
+         hostile::usage_error("match", "valoare invalidă pentru --deals (1..1000000): 0")},
+        {"unknown_option_in_one_line", {}, {SUIT, "--bogus=3"}, "",
+         hostile::usage_error("match", "opțiune necunoscută: --bogus=3")},
+        {"values_after_an_equals_sign", {}, {"--deals=2", "--seed=1", "--jobs=1", "--no-ceiling", SUIT}, "",
+         PLAYED_WELL},
+        {"largest_seed", {}, {"--seed", "18446744073709551615", "--deals", "1", "--no-ceiling", SUIT}, "",
+         {0, "match: 1 împărțire, sămânța 18446744073709551615", containing("medie")}},
+        {"largest_seed_in_hex", {}, {"--seed", "0xffffffffffffffff", "--deals", "1", "--no-ceiling", SUIT}, "",
+         {0, "match: 1 împărțire, sămânța 18446744073709551615", containing("medie")}},
+        {"quiet_csv_on_standard_output", {}, {"--quiet", "--csv", "-", "--deals", "2", "--seed", "1", "--no-ceiling", SUIT},
+         "", {0, "", containing_but_not("deal,deck_seed,player,status,score", "medie")}},
+        {"merge_with_a_sandbox_option", {}, {"--merge", "--sandbox=off", "m.csv"}, "",
+         hostile::usage_error("match", "--merge ia meciul din CSV-uri: fără --seed, --deals, --shard, --no-ceiling, "
+                                       "--resume, --records, izolare")},
+        {"resume_from_standard_output", {}, {"--resume", "-", SUIT}, "",
+         match_refused("--resume are nevoie de un fișier, nu de ieșirea standard")},
         {"deals_zero", {}, {"--deals", "0"}, "", match_refused("valoare invalidă pentru --deals (1..1000000): 0")},
         {"deals_not_a_number",
          {},

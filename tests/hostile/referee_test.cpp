@@ -40,6 +40,9 @@ Expected player_fault(int record_status, const std::string& message) {
     return {1, "referee: " + message, exactly(""), GAME_DAT, std::to_string(record_status) + "\n" + message};
 }
 
+// What was asked for on standard output is lost: a failure, whatever it was.
+const Expected FULL_DEVICE = {2, "referee: nu se poate scrie ieșirea standard: No space left on device", exactly("")};
+
 // The ascending deck, played 1 2 3 4 in every round, makes four straight flushes.
 const Expected PLAYED = {0, "", exactly("Scor total: 400\n"), GAME_DAT, "0\n400\n"};
 
@@ -53,6 +56,17 @@ std::vector<Case> referee_cases() {
     auto deck_with = [&](hostile::Entry extra) { return std::vector<hostile::Entry>{file("deck.txt", DECK), extra}; };
     std::vector<Case> cases = {
         {"help", {}, {"--help"}, "", {0, "", exactly(hostile::help_of("referee"))}},
+        {"version", {}, {"--version"}, "", hostile::version_of("referee")},
+        {"help_to_a_full_device", {}, {"--help"}, "", FULL_DEVICE, true},
+        {"version_to_a_full_device", {}, {"--version"}, "", FULL_DEVICE, true},
+        {"usage_error_in_one_line", {}, {"--seed", "7"}, "", hostile::usage_error("referee", "lipsește jucătorul")},
+        {"value_after_an_equals_sign", deck, {"--deck=deck.txt", "--timeout-ms=5000", FAKE}, "", PLAYED},
+        {"check_keeps_no_record", {}, {"--check", "--record", "x.dat", FAKE}, "",
+         hostile::usage_error("referee", "--record nu merge cu --check, care nu păstrează nimic")},
+        {"check_keeps_no_deck", {}, {"--check", "--save-deck=d.txt", FAKE}, "",
+         hostile::usage_error("referee", "--save-deck nu merge cu --check, care nu păstrează nimic")},
+        {"seed_in_hex_beyond_64_bits", {}, {"--seed", "0x10000000000000000", FAKE}, "",
+         refused("sămânță invalidă: 0x10000000000000000")},
         {"no_player", {}, {}, "", refused("lipsește jucătorul")},
         {"unknown_option", {}, {"--bogus", FAKE}, "", refused("opțiune necunoscută: --bogus")},
         {"option_without_value", {}, {"--deck"}, "", refused("lipsește valoarea pentru --deck")},
@@ -62,6 +76,8 @@ std::vector<Case> referee_cases() {
         {"seed_bytes_above_127", {}, {"--seed", "1\xc3\xa9", FAKE}, "", refused("sămânță invalidă: 1\xc3\xa9")},
         // A fresh seed may take all 64 bits, and every one of them replays its game.
         {"seed_of_twenty_digits", {}, {"--seed", "18446744073709551615", FAKE}, "",
+         {0, "", containing("Scor total: "), GAME_DAT, "0\n"}},
+        {"largest_seed_in_hex", {}, {"--seed", "0xFFFFFFFFFFFFFFFF", FAKE}, "",
          {0, "", containing("Scor total: "), GAME_DAT, "0\n"}},
         {"timeout_zero", {}, {"--timeout-ms", "0", FAKE}, "", refused("durată invalidă (1..3600000 ms): 0")},
         {"deck_and_seed", deck, deck_and({"--seed", "3", FAKE}), "", refused("--deck și --seed nu merg împreună")},

@@ -200,7 +200,7 @@ TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
 #endif
 }
 
-TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
+TEST(Match, ProgressAndTablesShowUnlessQuiet) {
     TempDir dir;
     const std::vector<std::string> args = {"--deals", "3", "--seed", "4", "--no-ceiling", "suit-player"};
     const RunResult shown = match(dir, args);
@@ -211,14 +211,35 @@ TEST(Match, ProgressEndsWithTheLastCountUnlessQuiet) {
     std::vector<std::string> quiet = args;
     quiet.insert(quiet.begin(), "--quiet");
     const RunResult hidden = match(dir, quiet);
-    EXPECT_EQ(hidden.err.find(" din "), std::string::npos) << hidden.err;
+    EXPECT_EQ(hidden.exit_code, 0) << hidden.err;
+    // Quiet is quiet: no progress, no announcement, no tables.
+    EXPECT_EQ(hidden.err, "");
+    EXPECT_EQ(hidden.out, "");
+}
+
+// An output that leads to our own standard output, by "-" or by any path, is
+// written there after the tables: redirected to a file, nothing is lost.
+TEST(Match, OutputsOnStandardOutputKeepEveryRowAndTheTables) {
+    TempDir dir;
+    const std::string played = " --deals 3 --seed 5 --no-ceiling suit-player tally-player";
+    for (const std::string csv : {"/dev/stdout", "-", "/proc/self/fd/1", "out.txt"}) {
+        const RunResult r = run({"sh", "-c", bin("match") + " --csv " + csv + " --json - " + played + " > out.txt"}, "",
+                                dir.path(), 120000);
+        ASSERT_EQ(r.exit_code, 0) << csv << ": " << r.err;
+        const std::string out = read_file(dir.file("out.txt"));
+        EXPECT_NE(out.find("Jucătorii, după scorul mediu pe 3 împărțiri:"), std::string::npos) << csv << ": " << out;
+        const std::size_t header = out.find("deal,deck_seed,player");
+        ASSERT_NE(header, std::string::npos) << csv << ": " << out;
+        EXPECT_EQ(csv_rows(out.substr(header, out.find("\n{") + 1 - header)).size(), 1u + 3 * 2) << csv;
+        EXPECT_NE(out.find("\"settings\""), std::string::npos) << csv;
+    }
 }
 
 // The results page of a fixed match, as a person sees it in an 80-column
 // terminal: sorted, marked, with a named player that faults.
 TEST(Match, ResultsPageOfAFixedMatch) {
     TempDir dir;
-    const RunResult r = match(dir, {"--deals", "20", "--seed", "2026", "--quiet", "zarvel-002", "ev-player",
+    const RunResult r = match(dir, {"--deals", "20", "--seed", "2026", "zarvel-002", "ev-player",
                                     "ev-player-anchored", "tally-player", "suit-player",
                                     "inimi=" + testing_support::helper("fake-player") + " heart-faults"});
     EXPECT_EQ(r.exit_code, 1) << r.err;

@@ -21,7 +21,7 @@ using testing_support::RunResult;
 using testing_support::TempDir;
 using testing_support::without_times;
 
-const std::vector<std::string> MATCH = {"--seed", "15", "--quiet", "suit-player", "tally-player"};
+const std::vector<std::string> MATCH = {"--seed", "15", "suit-player", "tally-player"};
 
 std::vector<std::string> match_of(int deals, std::vector<std::string> more) {
     std::vector<std::string> args = {bin("match"), "--deals", std::to_string(deals)};
@@ -88,7 +88,7 @@ TEST(Shards, AMatchKilledPartWayIsResumedIntoTheWholeMatch) {
         std::fputs("99,12,suit-pl", file);
         std::fclose(file);
     }
-    const RunResult resumed = run({bin("match"), "--resume", "m.csv", "--quiet", "suit-player", "tally-player"}, "",
+    const RunResult resumed = run({bin("match"), "--resume", "m.csv", "suit-player", "tally-player"}, "",
                                   dir.path(), 120000);
     ASSERT_EQ(resumed.exit_code, 0) << resumed.err;
     EXPECT_NE(resumed.err.find("m.csv: ultima împărțire, neîncheiată, se joacă din nou"), std::string::npos)
@@ -103,7 +103,7 @@ TEST(Shards, AnInterruptShowsTheDealsFinishedSoFar) {
     const std::string hangs = "h=" + testing_support::helper("fake-player") + " heart-hangs";
     proc::Process runner;
     std::string error;
-    ASSERT_EQ(runner.start({bin("match"), "--deals", "40", "--seed", "15", "--jobs", "1", "--quiet", "--timeout-ms",
+    ASSERT_EQ(runner.start({bin("match"), "--deals", "40", "--seed", "15", "--jobs", "1", "--timeout-ms",
                             "3600000", "--csv", "m.csv", hangs, "suit-player"},
                            proc::SpawnOptions{dir.path(), true}, error),
               proc::Started::yes)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/record.h"
+#include "referee/cli.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -126,6 +127,44 @@ TEST(RefereeProgram, RecordThatCannotBeWrittenIsAnError) {
         referee(dir, {"--seed", "1", "--record", "no/dir/game.dat", testing_support::helper("fake-player")});
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.err.find("no/dir/game.dat: nu se poate scrie"), std::string::npos) << r.err;
+}
+
+// Numbers on the command lines of the referee and match: decimal or 0x hex,
+// the whole 64-bit range, nothing around them.
+struct NumberCase {
+    const char* text;
+    std::uint64_t min, max;
+    bool taken;
+    std::uint64_t value = 0;
+};
+
+TEST(NumberIn, TakesWholeNumbersInRangeOnly) {
+    const NumberCase cases[] = {
+        {.text = "0", .min = 0, .max = UINT64_MAX, .taken = true, .value = 0},
+        {.text = "18446744073709551615", .min = 0, .max = UINT64_MAX, .taken = true, .value = UINT64_MAX},
+        {.text = "0xFFFFFFFFFFFFFFFF", .min = 0, .max = UINT64_MAX, .taken = true, .value = UINT64_MAX},
+        {.text = "0x1f", .min = 0, .max = 100, .taken = true, .value = 31},
+        {.text = "18446744073709551616", .min = 0, .max = UINT64_MAX, .taken = false},
+        {.text = "0x10000000000000000", .min = 0, .max = UINT64_MAX, .taken = false},
+        {.text = "0x", .min = 0, .max = 10, .taken = false},
+        {.text = "0x1g", .min = 0, .max = 100, .taken = false},
+        {.text = "", .min = 0, .max = 10, .taken = false},
+        {.text = "-1", .min = 0, .max = 10, .taken = false},
+        {.text = "+1", .min = 0, .max = 10, .taken = false},
+        {.text = " 1", .min = 0, .max = 10, .taken = false},
+        {.text = "11", .min = 0, .max = 10, .taken = false},
+        {.text = "0", .min = 1, .max = 10, .taken = false},
+    };
+    for (const NumberCase& c : cases) {
+        const auto parsed = cli::number_in("--n", c.text, c.min, c.max);
+        ASSERT_EQ(static_cast<bool>(parsed), c.taken) << c.text;
+        if (c.taken) {
+            EXPECT_EQ(*parsed, c.value) << c.text;
+        } else {
+            EXPECT_EQ(parsed.error(), "valoare invalidă pentru --n (" + std::to_string(c.min) + ".." +
+                                          std::to_string(c.max) + "): " + c.text);
+        }
+    }
 }
 
 }  // namespace
