@@ -1,6 +1,8 @@
 #include "match/html.h"
 
+#include <map>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "common/cards.h"
 #include "common/sandbox.h"
@@ -90,6 +92,24 @@ nlohmann::json deal_json(const DealOutcome& deal) {
             games};
 }
 
+// The skeleton with each {{name}} replaced by its part. What is put in is not
+// read again, so no text in a part (a player's name, say) can pass for a
+// placeholder; a name without a part stays as it is, for the tests to see.
+std::string filled(std::string_view skeleton, const std::map<std::string_view, std::string>& parts) {
+    std::string page;
+    std::size_t at = 0;
+    for (std::size_t open = skeleton.find("{{"); open != std::string_view::npos; open = skeleton.find("{{", at)) {
+        const std::size_t close = skeleton.find("}}", open);
+        if (close == std::string_view::npos) break;
+        const auto part = parts.find(skeleton.substr(open + 2, close - open - 2));
+        page += skeleton.substr(at, (part == parts.end() ? close + 2 : open) - at);
+        if (part != parts.end()) page += part->second;
+        at = close + 2;
+    }
+    page += skeleton.substr(at);
+    return page;
+}
+
 // The sandbox the games were played in; a merge knows only the CSVs, which do not tell.
 std::string isolation_text(const MatchConfig& config) {
     return config.sandbox ? config.sandbox->isolation().summary() : "necunoscută (meci unit din CSV-uri)";
@@ -125,44 +145,21 @@ std::string match_html(const MatchConfig& config, const MatchSummary& summary, c
         "Meci: " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ", sămânța " + std::to_string(config.seed);
     std::string svg = match_svg(summary, config.seed);
     svg.erase(0, svg.find("<svg"));
-    std::string player_headers;
+    std::string deal_columns = config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "";
     for (const Player& player : config.players) {
-        player_headers += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
+        deal_columns += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
     }
-
-    return "<!DOCTYPE html>\n<html lang=\"ro\"><head><meta charset=\"utf-8\">"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
-           "script-src 'unsafe-inline'; img-src data:\">"
-           "<title>" + markup_escaped(title) + "</title><style>" + REPORT_STYLE + "</style></head>\n<body><main>"
-           "<h1>" + markup_escaped(title) + "</h1>"
-           "<p class=\"note\" id=\"isolation\">Izolarea jucătorilor: " + markup_escaped(isolation_text(config)) +
-           "</p><section id=\"standings\"><h2>Jucătorii, după scorul mediu</h2>" +
-           table_html(standings_cells(summary), summary.ceiling ? summary.players.size() : std::size_t(-1)) +
-           "<p class=\"note\">plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins</p></section>"
-
-           "<section id=\"deals\"><h2>Împărțirile</h2><div class=\"browser\"><div>"
-           "<div class=\"controls\"><label>Ordonate după <select id=\"sort\"></select></label>"
-           "<select id=\"sort-a\" aria-label=\"jucătorul A\"></select>"
-           "<select id=\"sort-b\" aria-label=\"jucătorul B\"></select>"
-           "<button id=\"order\" type=\"button\"></button></div>"
-           "<div class=\"scroll\"><table id=\"deal-table\"><thead><tr><th scope=\"col\" class=\"n\">nr.</th>"
-           "<th scope=\"col\" class=\"n\" id=\"key-header\"></th>" +
-           std::string(config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "") + player_headers +
-           "</tr></thead><tbody id=\"deal-rows\"></tbody></table></div>"
-           "<div class=\"controls\"><button id=\"previous\" type=\"button\">‹ înapoi</button>"
-           "<span id=\"page-info\" aria-live=\"polite\"></span>"
-           "<button id=\"next\" type=\"button\">înainte ›</button></div>"
-           "<p class=\"note\">Alegeți o împărțire (clic, sau Enter; săgețile mută între rânduri).</p></div>"
-           "<div id=\"deal\" aria-live=\"polite\"><p class=\"note\">Tablele jucătorilor apar aici, lângă cea a "
-           "plafonului.</p></div></div></section>"
-           "<section id=\"pairs\"><h2>Diferența de scor pe împărțire, A − B</h2>"
-           "<p class=\"note\">Pe împărțirile jucate fără greșeli de amândoi. *: intervalul de 95% nu cuprinde zero, "
-           "deci diferența nu e întâmplătoare.</p>" +
-           table_html(pairs_cells(summary), std::size_t(-1)) + "</section>" + faults_html(summary) +
-           "<section id=\"distributions\"><h2>Distribuția scorurilor</h2>" + svg + "</section>"
-           "<script type=\"application/json\" id=\"match-data\">" + report_data(config, deals) + "</script>"
-           "<script>" + REPORT_SCRIPT + "</script></main></body></html>\n";
+    const std::size_t ceiling_row = summary.ceiling ? summary.players.size() : std::size_t(-1);
+    return filled(REPORT_HTML, {{"title", markup_escaped(title)},
+                                {"style", std::string(REPORT_CSS)},
+                                {"isolation", markup_escaped(isolation_text(config))},
+                                {"standings", table_html(standings_cells(summary), ceiling_row)},
+                                {"deal_columns", deal_columns},
+                                {"pairs", table_html(pairs_cells(summary), std::size_t(-1))},
+                                {"faults", faults_html(summary)},
+                                {"distributions", svg},
+                                {"data", report_data(config, deals)},
+                                {"script", std::string(REPORT_JS)}});
 }
 
 }  // namespace match

@@ -3,6 +3,8 @@
 // deal, and the boards of a chosen deal as the games placed them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <unistd.h>
@@ -88,6 +90,39 @@ TEST(Report, NeedsNothingFromOutside) {
     EXPECT_EQ(html.find(" src="), std::string::npos);
     EXPECT_EQ(html.find("<link"), std::string::npos);
     EXPECT_NE(html.find("default-src 'none'"), std::string::npos) << "the page forbids itself the network";
+}
+
+// ---- the page's script, parsed as a browser would
+
+std::string on_path(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "";
+    for (std::size_t start = 0; start <= folders.size();) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string candidate = folders.substr(start, end - start) + "/" + program;
+        if (end > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = end + 1;
+    }
+    return "";
+}
+
+// The script lives in a file of its own so that a tool can read it: a syntax
+// error in it would otherwise show only as a page that draws no deals.
+TEST(Report, ScriptIsValidJavaScript) {
+    const std::string node = on_path("node");
+    if (node.empty()) GTEST_SKIP() << "no node here, so the page's script goes unchecked (the package nodejs brings it)";
+    const TempDir dir;
+    const RunResult result = run({bin("match"), "--deals", "1", "--quiet", "--no-ceiling", "--html", "m.html",
+                                  "suit-player"},
+                                 "", dir.path());
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const std::string html = read_file(dir.file("m.html"));
+    const std::size_t start = html.rfind("<script>") + std::string("<script>").size();
+    const std::string script = html.substr(start, html.find("</script>", start) - start);
+    ASSERT_NE(script.find("getElementById('match-data')"), std::string::npos) << "not the page's script: " << script;
+    testing_support::write_file(dir.file("report.js"), script);
+    const RunResult check = run({node, "--check", dir.file("report.js")});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
 }
 
 // ---- in a real browser

@@ -1,46 +1,3 @@
-#include "match/report_assets.h"
-
-namespace match {
-
-const char* const REPORT_STYLE = R"CSS(
-body { font: 14px/1.4 system-ui, sans-serif; color: #111; margin: 0; background: #fafafa; }
-main { max-width: 1240px; margin: 0 auto; padding: 12px 20px 40px; }
-h1 { font-size: 22px; margin: 8px 0 4px; }
-h2 { font-size: 17px; margin: 22px 0 6px; }
-p.note { color: #555; margin: 4px 0; }
-table { border-collapse: collapse; background: #fff; }
-th, td { padding: 2px 8px; border-bottom: 1px solid #e4e4e4; text-align: left; white-space: nowrap; }
-td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
-thead th { border-bottom: 2px solid #999; }
-tr.ceiling td, tr.ceiling th { color: #a33; }
-.browser { display: grid; grid-template-columns: minmax(0, 1fr) minmax(0, 1fr); gap: 18px; align-items: start; }
-.controls { margin: 4px 0 8px; display: flex; flex-wrap: wrap; gap: 6px; align-items: center; }
-.scroll { max-height: 70vh; overflow: auto; border: 1px solid #ddd; }
-#deal-table { width: 100%; }
-#deal-table thead th { position: sticky; top: 0; background: #eee; white-space: normal; vertical-align: bottom; }
-#deal-rows tr { cursor: pointer; }
-#deal-rows tr:hover { background: #f0f4ff; }
-#deal-rows tr:focus { outline: 2px solid #36c; outline-offset: -2px; }
-#deal-rows tr[aria-selected="true"] { background: #dde6ff; }
-td.fault { color: #a00; }
-.boards { display: flex; flex-wrap: wrap; gap: 12px; }
-figure.board { margin: 0; background: #fff; border: 1px solid #ccc; padding: 6px 8px; }
-figure.board.ceiling { border-color: #d99; }
-figcaption { font-weight: 600; margin-bottom: 4px; }
-table.cards th, table.cards td { border: none; padding: 1px 3px; text-align: center; }
-table.cards thead th { font-size: 11px; font-weight: normal; color: #555; }
-table.cards tbody td { font-size: 16px; min-width: 28px; }
-table.cards tbody th { color: #777; font-weight: normal; font-size: 11px; }
-table.cards tfoot td { font-size: 11px; color: #333; white-space: normal; max-width: 52px; }
-.red { color: #c00; }
-.black { color: #000; }
-.empty { color: #bbb; }
-p.message { color: #a00; max-width: 230px; margin: 4px 0; }
-code.replay { display: block; font-size: 11px; color: #333; margin-top: 4px; white-space: pre-wrap; word-break: break-all; max-width: 230px; }
-svg { max-width: 100%; height: auto; background: #fff; }
-)CSS";
-
-const char* const REPORT_SCRIPT = R"JS(
 (function () {
   'use strict';
   var data = JSON.parse(document.getElementById('match-data').textContent);
@@ -277,6 +234,3 @@ const char* const REPORT_SCRIPT = R"JS(
   // How long the page took to open, for whoever measures it.
   document.body.setAttribute('data-ready-ms', String(Math.round(performance.now())));
 })();
-)JS";
-
-}  // namespace match
