@@ -67,29 +67,40 @@ std::string ceiling_categories(const game::Deck& deck, const std::string& answer
     return digits;
 }
 
+// A game's fields; a game that faulted has no score, and no categories.
 nlohmann::json game_json(const GameOutcome& game) {
+    const bool ok = game.fault == Fault::none;
     std::string categories;
-    if (game.fault == Fault::none) {
+    if (ok) {
         for (int category : game.categories) categories += static_cast<char>('0' + category);
     }
-    return {static_cast<int>(game.fault), game.fault == Fault::none ? game.score : 0, game.answers, categories,
-            game.message};
+    return {{"status", fault_name(game.fault)},
+            {"score", ok ? nlohmann::json(game.score) : nlohmann::json()},
+            {"answers", game.answers},
+            {"categories", categories},
+            {"message", game.message}};
 }
 
+// The ceiling of a deal as a game's fields, or null where none was asked for.
+nlohmann::json ceiling_json(const DealOutcome& deal, const game::Deck& deck) {
+    if (deal.ceiling < 0) return nullptr;
+    return {{"score", deal.ceiling},
+            {"answers", deal.ceiling_answers},
+            {"categories", ceiling_categories(deck, deal.ceiling_answers)}};
+}
+
+// The seed is text: a JSON number past 2^53 would lose digits in the browser.
 nlohmann::json deal_json(const DealOutcome& deal) {
     const game::Deck deck = referee::shuffled_deck(deal.seed);
     std::string cards;
     for (int k = 0; k < game::DEALT; ++k) cards += static_cast<char>('a' + game::code_of(deck[k]));
     nlohmann::json games = nlohmann::json::array();
     for (const GameOutcome& game : deal.games) games.push_back(game_json(game));
-    const bool ceiling = deal.ceiling >= 0;
-    return {deal.index,
-            std::to_string(deal.seed),
-            cards,
-            deal.ceiling,
-            deal.ceiling_answers,
-            ceiling ? ceiling_categories(deck, deal.ceiling_answers) : "",
-            games};
+    return {{"deal", deal.index},
+            {"seed", std::to_string(deal.seed)},
+            {"cards", cards},
+            {"ceiling", ceiling_json(deal, deck)},
+            {"games", games}};
 }
 
 // The skeleton with each {{name}} replaced by its part. What is put in is not
@@ -118,21 +129,20 @@ std::string isolation_text(const MatchConfig& config) {
 }  // namespace
 
 std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
-    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array(), faults = nlohmann::json::array();
+    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array();
     for (const Player& player : config.players) {
         players.push_back({{"name", player.name}, {"command", command_of(player)}});
     }
     for (const DealOutcome& deal : deals) rows.push_back(deal_json(deal));
-    for (int f = 0; f <= static_cast<int>(Fault::no_exit); ++f) faults.push_back(fault_name(static_cast<Fault>(f)));
     const nlohmann::json data = {{"seed", std::to_string(config.seed)},
                                  {"deals", config.deals},
                                  {"ceiling", config.ceiling},
                                  {"players", players},
                                  {"categories", game::CATEGORY_NAMES_RO},
                                  {"points", game::CATEGORY_POINTS},
-                                 {"faults", faults},
                                  {"rows", rows}};
-    // Inside <script> no "</" may appear; in JSON a '<' only stands in strings, where \u003c is the same.
+    // Inside <script> neither "</script" nor "<!--" may appear; in JSON a '<' only stands in strings, where
+    // \u003c is the same.
     std::string text;
     for (char c : data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)) {
         text += c == '<' ? std::string("\\u003c") : std::string(1, c);

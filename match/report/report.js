@@ -4,12 +4,13 @@
   var RANKS = ['9', '10', 'J', 'Q', 'K', 'A'];
   var SUITS = ['\u2663', '\u2666', '\u2665', '\u2660'];
   var RED = [false, true, true, false];
-  // A row: deal index, deck seed, the 20 cards, ceiling (-1: none), the
-  // ceiling's answers and categories, then each player's game: status,
-  // score, answers, categories, message.
+  // A row is a deal: {deal (from 0), seed, cards (a letter each, 'a' + code),
+  // ceiling: {score, answers, categories} or null, games: one per player, as
+  // data.players orders them: {status, score (null after a fault), answers
+  // (a column digit each), categories (a digit per column), message}}.
   var rows = data.rows;
   var byIndex = {};
-  rows.forEach(function (row) { byIndex[row[0]] = row; });
+  rows.forEach(function (row) { byIndex[row.deal] = row; });
   var sortSelect = document.getElementById('sort');
   var firstSelect = document.getElementById('sort-a');
   var secondSelect = document.getElementById('sort-b');
@@ -53,14 +54,13 @@
   }
 
   function scoreOf(row, p) {
-    var game = row[6][p];
-    return game[0] === 0 ? game[1] : null;
+    return row.games[p].score;
   }
 
   // What the deals are ordered by; null (a fault) goes last.
   function keyOf(row) {
     var how = sortSelect.value;
-    if (how === 'deal') return row[0] + 1;
+    if (how === 'deal') return row.deal + 1;
     if (how === 'diff') {
       var a = scoreOf(row, Number(firstSelect.value));
       var b = scoreOf(row, Number(secondSelect.value));
@@ -69,26 +69,26 @@
     var parts = how.split(':');
     var score = scoreOf(row, Number(parts[1]));
     if (parts[0] === 'score') return score;
-    return score === null || row[3] < 0 ? null : row[3] - score;
+    return score === null || row.ceiling === null ? null : row.ceiling.score - score;
   }
 
   function scoreCell(row, p) {
-    var game = row[6][p];
-    if (game[0] === 0) return '<td class="n">' + game[1] + '</td>';
-    var status = data.faults[game[0]];
-    return '<td class="n fault" title="' + escapeHtml(status + ': ' + game[4]) + '">\u2717 ' + escapeHtml(status) + '</td>';
+    var game = row.games[p];
+    if (game.score !== null) return '<td class="n">' + game.score + '</td>';
+    return '<td class="n fault" title="' + escapeHtml(game.status + ': ' + game.message) + '">\u2717 ' +
+           escapeHtml(game.status) + '</td>';
   }
 
   function sortRows() {
     var started = performance.now();
-    var keyed = rows.map(function (row) { return [keyOf(row), row]; });
+    var keyed = rows.map(function (row) { return { key: keyOf(row), row: row }; });
     keyed.sort(function (x, y) {
-      if (x[0] === null || y[0] === null) {
-        if (x[0] === y[0]) return x[1][0] - y[1][0];
-        return x[0] === null ? 1 : -1;
+      if (x.key === null || y.key === null) {
+        if (x.key === y.key) return x.row.deal - y.row.deal;
+        return x.key === null ? 1 : -1;
       }
-      var difference = descending ? y[0] - x[0] : x[0] - y[0];
-      return difference || x[1][0] - y[1][0];
+      var difference = descending ? y.key - x.key : x.key - y.key;
+      return difference || x.row.deal - y.row.deal;
     });
     sorted = keyed;
     page = 0;
@@ -104,12 +104,11 @@
     var html = [];
     var last = Math.min(sorted.length, (page + 1) * PAGE);
     for (var i = page * PAGE; i < last; ++i) {
-      var entry = sorted[i];
-      var row = entry[1];
-      var key = sortSelect.value === 'deal' ? '' : entry[0] === null ? '—' : entry[0];
-      html.push('<tr tabindex="0" data-deal="' + row[0] + '"' + (row[0] === selected ? ' aria-selected="true"' : '') +
-                '><th scope="row" class="n">' + (row[0] + 1) + '</th><td class="n">' + key + '</td>' +
-                (data.ceiling ? '<td class="n">' + row[3] + '</td>' : ''));
+      var row = sorted[i].row;
+      var key = sortSelect.value === 'deal' ? '' : sorted[i].key === null ? '—' : sorted[i].key;
+      html.push('<tr tabindex="0" data-deal="' + row.deal + '"' + (row.deal === selected ? ' aria-selected="true"' : '') +
+                '><th scope="row" class="n">' + (row.deal + 1) + '</th><td class="n">' + key + '</td>' +
+                (data.ceiling ? '<td class="n">' + row.ceiling.score + '</td>' : ''));
       for (var p = 0; p < data.players.length; ++p) html.push(scoreCell(row, p));
       html.push('</tr>');
     }
@@ -170,15 +169,16 @@
     });
     var tr = body.querySelector('tr[data-deal="' + index + '"]');
     if (tr) tr.setAttribute('aria-selected', 'true');
-    var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row[1] + ')</h3><div class="boards">';
+    var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row.seed + ')</h3><div class="boards">';
     data.players.forEach(function (player, p) {
-      var game = row[6][p];
-      var ok = game[0] === 0;
-      html += boardHtml(player.name, false, row[2], game[2], ok ? game[3] : '', ok ? game[1] : null,
-                        ok ? '' : data.faults[game[0]] + ': ' + game[4],
-                        'referee --seed ' + row[1] + ' ' + (player.command || player.name));
+      var game = row.games[p];
+      var ok = game.score !== null;
+      html += boardHtml(player.name, false, row.cards, game.answers, game.categories, game.score,
+                        ok ? '' : game.status + ': ' + game.message,
+                        'referee --seed ' + row.seed + ' ' + (player.command || player.name));
     });
-    if (row[3] >= 0) html += boardHtml('plafon', true, row[2], row[4], row[5], row[3], '', '');
+    var ceiling = row.ceiling;
+    if (ceiling) html += boardHtml('plafon', true, row.cards, ceiling.answers, ceiling.categories, ceiling.score, '', '');
     detail.innerHTML = html + '</div>';
     detail.setAttribute('data-deal', String(index));
   }
