@@ -1,6 +1,8 @@
 #include "match/html.h"
 
+#include <map>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "common/cards.h"
 #include "common/sandbox.h"
@@ -65,29 +67,58 @@ std::string ceiling_categories(const game::Deck& deck, const std::string& answer
     return digits;
 }
 
+// A game's fields; a game that faulted has no score, and no categories.
 nlohmann::json game_json(const GameOutcome& game) {
+    const bool ok = game.fault == Fault::none;
     std::string categories;
-    if (game.fault == Fault::none) {
+    if (ok) {
         for (int category : game.categories) categories += static_cast<char>('0' + category);
     }
-    return {static_cast<int>(game.fault), game.fault == Fault::none ? game.score : 0, game.answers, categories,
-            game.message};
+    return {{"status", fault_name(game.fault)},
+            {"score", ok ? nlohmann::json(game.score) : nlohmann::json()},
+            {"answers", game.answers},
+            {"categories", categories},
+            {"message", game.message}};
 }
 
+// The ceiling of a deal as a game's fields, or null where none was asked for.
+nlohmann::json ceiling_json(const DealOutcome& deal, const game::Deck& deck) {
+    if (deal.ceiling < 0) return nullptr;
+    return {{"score", deal.ceiling},
+            {"answers", deal.ceiling_answers},
+            {"categories", ceiling_categories(deck, deal.ceiling_answers)}};
+}
+
+// The seed is text: a JSON number past 2^53 would lose digits in the browser.
 nlohmann::json deal_json(const DealOutcome& deal) {
     const game::Deck deck = referee::shuffled_deck(deal.seed);
     std::string cards;
     for (int k = 0; k < game::DEALT; ++k) cards += static_cast<char>('a' + game::code_of(deck[k]));
     nlohmann::json games = nlohmann::json::array();
     for (const GameOutcome& game : deal.games) games.push_back(game_json(game));
-    const bool ceiling = deal.ceiling >= 0;
-    return {deal.index,
-            std::to_string(deal.seed),
-            cards,
-            deal.ceiling,
-            deal.ceiling_answers,
-            ceiling ? ceiling_categories(deck, deal.ceiling_answers) : "",
-            games};
+    return {{"deal", deal.index},
+            {"seed", std::to_string(deal.seed)},
+            {"cards", cards},
+            {"ceiling", ceiling_json(deal, deck)},
+            {"games", games}};
+}
+
+// The skeleton with each {{name}} replaced by its part. What is put in is not
+// read again, so no text in a part (a player's name, say) can pass for a
+// placeholder; a name without a part stays as it is, for the tests to see.
+std::string filled(std::string_view skeleton, const std::map<std::string_view, std::string>& parts) {
+    std::string page;
+    std::size_t at = 0;
+    for (std::size_t open = skeleton.find("{{"); open != std::string_view::npos; open = skeleton.find("{{", at)) {
+        const std::size_t close = skeleton.find("}}", open);
+        if (close == std::string_view::npos) break;
+        const auto part = parts.find(skeleton.substr(open + 2, close - open - 2));
+        page += skeleton.substr(at, (part == parts.end() ? close + 2 : open) - at);
+        if (part != parts.end()) page += part->second;
+        at = close + 2;
+    }
+    page += skeleton.substr(at);
+    return page;
 }
 
 // The sandbox the games were played in; a merge knows only the CSVs, which do not tell.
@@ -98,21 +129,20 @@ std::string isolation_text(const MatchConfig& config) {
 }  // namespace
 
 std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
-    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array(), faults = nlohmann::json::array();
+    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array();
     for (const Player& player : config.players) {
         players.push_back({{"name", player.name}, {"command", command_of(player)}});
     }
     for (const DealOutcome& deal : deals) rows.push_back(deal_json(deal));
-    for (int f = 0; f <= static_cast<int>(Fault::no_exit); ++f) faults.push_back(fault_name(static_cast<Fault>(f)));
     const nlohmann::json data = {{"seed", std::to_string(config.seed)},
                                  {"deals", config.deals},
                                  {"ceiling", config.ceiling},
                                  {"players", players},
                                  {"categories", game::CATEGORY_NAMES_RO},
                                  {"points", game::CATEGORY_POINTS},
-                                 {"faults", faults},
                                  {"rows", rows}};
-    // Inside <script> no "</" may appear; in JSON a '<' only stands in strings, where \u003c is the same.
+    // Inside <script> neither "</script" nor "<!--" may appear; in JSON a '<' only stands in strings, where
+    // \u003c is the same.
     std::string text;
     for (char c : data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)) {
         text += c == '<' ? std::string("\\u003c") : std::string(1, c);
@@ -125,44 +155,21 @@ std::string match_html(const MatchConfig& config, const MatchSummary& summary, c
         "Meci: " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ", sămânța " + std::to_string(config.seed);
     std::string svg = match_svg(summary, config.seed);
     svg.erase(0, svg.find("<svg"));
-    std::string player_headers;
+    std::string deal_columns = config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "";
     for (const Player& player : config.players) {
-        player_headers += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
+        deal_columns += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
     }
-
-    return "<!DOCTYPE html>\n<html lang=\"ro\"><head><meta charset=\"utf-8\">"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
-           "script-src 'unsafe-inline'; img-src data:\">"
-           "<title>" + markup_escaped(title) + "</title><style>" + REPORT_STYLE + "</style></head>\n<body><main>"
-           "<h1>" + markup_escaped(title) + "</h1>"
-           "<p class=\"note\" id=\"isolation\">Izolarea jucătorilor: " + markup_escaped(isolation_text(config)) +
-           "</p><section id=\"standings\"><h2>Jucătorii, după scorul mediu</h2>" +
-           table_html(standings_cells(summary), summary.ceiling ? summary.players.size() : std::size_t(-1)) +
-           "<p class=\"note\">plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins</p></section>"
-
-           "<section id=\"deals\"><h2>Împărțirile</h2><div class=\"browser\"><div>"
-           "<div class=\"controls\"><label>Ordonate după <select id=\"sort\"></select></label>"
-           "<select id=\"sort-a\" aria-label=\"jucătorul A\"></select>"
-           "<select id=\"sort-b\" aria-label=\"jucătorul B\"></select>"
-           "<button id=\"order\" type=\"button\"></button></div>"
-           "<div class=\"scroll\"><table id=\"deal-table\"><thead><tr><th scope=\"col\" class=\"n\">nr.</th>"
-           "<th scope=\"col\" class=\"n\" id=\"key-header\"></th>" +
-           std::string(config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "") + player_headers +
-           "</tr></thead><tbody id=\"deal-rows\"></tbody></table></div>"
-           "<div class=\"controls\"><button id=\"previous\" type=\"button\">‹ înapoi</button>"
-           "<span id=\"page-info\" aria-live=\"polite\"></span>"
-           "<button id=\"next\" type=\"button\">înainte ›</button></div>"
-           "<p class=\"note\">Alegeți o împărțire (clic, sau Enter; săgețile mută între rânduri).</p></div>"
-           "<div id=\"deal\" aria-live=\"polite\"><p class=\"note\">Tablele jucătorilor apar aici, lângă cea a "
-           "plafonului.</p></div></div></section>"
-           "<section id=\"pairs\"><h2>Diferența de scor pe împărțire, A − B</h2>"
-           "<p class=\"note\">Pe împărțirile jucate fără greșeli de amândoi. *: intervalul de 95% nu cuprinde zero, "
-           "deci diferența nu e întâmplătoare.</p>" +
-           table_html(pairs_cells(summary), std::size_t(-1)) + "</section>" + faults_html(summary) +
-           "<section id=\"distributions\"><h2>Distribuția scorurilor</h2>" + svg + "</section>"
-           "<script type=\"application/json\" id=\"match-data\">" + report_data(config, deals) + "</script>"
-           "<script>" + REPORT_SCRIPT + "</script></main></body></html>\n";
+    const std::size_t ceiling_row = summary.ceiling ? summary.players.size() : std::size_t(-1);
+    return filled(REPORT_HTML, {{"title", markup_escaped(title)},
+                                {"style", std::string(REPORT_CSS)},
+                                {"isolation", markup_escaped(isolation_text(config))},
+                                {"standings", table_html(standings_cells(summary), ceiling_row)},
+                                {"deal_columns", deal_columns},
+                                {"pairs", table_html(pairs_cells(summary), std::size_t(-1))},
+                                {"faults", faults_html(summary)},
+                                {"distributions", svg},
+                                {"data", report_data(config, deals)},
+                                {"script", std::string(REPORT_JS)}});
 }
 
 }  // namespace match

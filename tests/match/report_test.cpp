@@ -3,6 +3,9 @@
 // deal, and the boards of a chosen deal as the games placed them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <unistd.h>
@@ -43,6 +46,19 @@ nlohmann::json embedded_data(const std::string& html) {
     return nlohmann::json::parse(html.substr(start + open.size(), end - start - open.size()));
 }
 
+int occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The points of a board's four categories, as the page adds them up under it.
+int points_of(const nlohmann::json& data, const std::string& categories) {
+    int points = 0;
+    for (char c : categories) points += data["points"][c - '0'].get<int>();
+    return points;
+}
+
 TEST(Report, EmbedsTheRowsOfTheCsv) {
     const Report report;
     ASSERT_EQ(report.result.exit_code, 1) << report.result.err;  // inimi faults
@@ -50,31 +66,76 @@ TEST(Report, EmbedsTheRowsOfTheCsv) {
     const auto csv = testing_support::csv_rows(read_file(report.dir.file("m.csv")));
     ASSERT_EQ(data["rows"].size(), static_cast<std::size_t>(DEALS));
     ASSERT_EQ(csv.size(), 1u + DEALS * 3);
+    EXPECT_EQ(data["ceiling"], true);
     std::vector<std::string> players;
     for (const auto& player : data["players"]) players.push_back(player["name"]);
+    int faulted = 0;
     for (std::size_t r = 1; r < csv.size(); ++r) {
         const auto& row =
             csv[r];  // deal,deck_seed,player,status,score,cat1..4,ceiling,...,answers,ceiling_answers,message
         const auto& deal = data["rows"][std::stoi(row[0]) - 1];
-        EXPECT_EQ(deal[0], std::stoi(row[0]) - 1);
-        EXPECT_EQ(deal[1], row[1]);
-        EXPECT_EQ(deal[3], std::stoi(row[9]));
-        EXPECT_EQ(deal[4], row[16]);
+        EXPECT_EQ(deal["deal"], std::stoi(row[0]) - 1);
+        EXPECT_EQ(deal["seed"], row[1]);
+        EXPECT_EQ(deal["ceiling"]["score"], std::stoi(row[9]));
+        EXPECT_EQ(deal["ceiling"]["answers"], row[16]);
+        EXPECT_EQ(points_of(data, deal["ceiling"]["categories"]), std::stoi(row[9])) << "deal " << row[0];
         const auto player = std::find(players.begin(), players.end(), row[2]) - players.begin();
-        const auto& game = deal[6][player];
-        EXPECT_EQ(data["faults"][game[0].get<int>()], row[3]);
-        EXPECT_EQ(game[2], row[15]) << "answers of " << row[2] << " in deal " << row[0];
-        EXPECT_EQ(game[4], row[17]);
+        const auto& game = deal["games"][player];
+        EXPECT_EQ(game["status"], row[3]);
+        EXPECT_EQ(game["answers"], row[15]) << "answers of " << row[2] << " in deal " << row[0];
+        EXPECT_EQ(game["message"], row[17]);
         if (row[3] == "ok") {
-            EXPECT_EQ(game[1], std::stoi(row[4]));
-            EXPECT_EQ(game[3], row[5] + row[6] + row[7] + row[8]);
+            EXPECT_EQ(game["score"], std::stoi(row[4]));
+            EXPECT_EQ(game["categories"], row[5] + row[6] + row[7] + row[8]);
+        } else {
+            // A game that faulted has no score to sort by, and no board's categories.
+            EXPECT_TRUE(game["score"].is_null()) << game;
+            EXPECT_EQ(game["categories"], "");
+            ++faulted;
         }
         // The cards are the deal's, in deal order.
         const game::Deck deck = referee::shuffled_deck(std::stoull(row[1]));
         for (int k = 0; k < game::DEALT; ++k) {
-            EXPECT_EQ(deal[2].get<std::string>()[k], 'a' + game::code_of(deck[k])) << "card " << k + 1;
+            EXPECT_EQ(deal["cards"].get<std::string>()[k], 'a' + game::code_of(deck[k])) << "card " << k + 1;
         }
     }
+    EXPECT_GT(faulted, 0);
+}
+
+TEST(Report, DealsOfAMatchWithoutCeilingHaveNone) {
+    const TempDir dir;
+    const RunResult result = run({bin("match"), "--deals", "3", "--seed", "7", "--quiet", "--no-ceiling", "--html",
+                                  "m.html", "suit-player"},
+                                 "", dir.path());
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const nlohmann::json data = embedded_data(read_file(dir.file("m.html")));
+    EXPECT_EQ(data["ceiling"], false);
+    ASSERT_EQ(data["rows"].size(), 3u);
+    for (const auto& deal : data["rows"]) EXPECT_TRUE(deal["ceiling"].is_null()) << deal;
+}
+
+// A player's name, command and messages are the players' to choose: none of
+// them may end the page's scripts early or open a comment in it.
+TEST(Report, NothingAPlayerWritesEndsTheScript) {
+    const TempDir dir;
+    const std::string hostile = "</ScRiPt><!--x";
+    std::filesystem::create_symlink(testing_support::helper("fake-player"), dir.file("a<!--b"));
+    const RunResult result = run({bin("match"), "--deals", "2", "--seed", "3", "--quiet", "--no-ceiling", "--html",
+                                  "m.html", dir.file("a<!--b") + " answer 1 " + hostile},
+                                 "", dir.path());
+    ASSERT_EQ(result.exit_code, 1) << result.err;  // the answer is not a column
+    const std::string html = read_file(dir.file("m.html"));
+    std::string lower = html;  // a browser ends a script at any case of "</script"
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_EQ(occurrences(lower, "</script"), 2);  // the data's and the script's own
+    EXPECT_EQ(occurrences(lower, "</style"), 1);
+    EXPECT_EQ(occurrences(lower, "<!--"), 0);
+    EXPECT_EQ(html.find("{{"), std::string::npos) << "a placeholder of the page's skeleton is left";
+    // What was escaped reads back as written.
+    const nlohmann::json data = embedded_data(html);
+    EXPECT_EQ(data["players"][0]["name"], "a<!--b");
+    EXPECT_NE(data["players"][0]["command"].get<std::string>().find(hostile), std::string::npos);
+    EXPECT_NE(data["rows"][0]["games"][0]["message"].get<std::string>().find(hostile), std::string::npos);
 }
 
 TEST(Report, NeedsNothingFromOutside) {
@@ -88,6 +149,39 @@ TEST(Report, NeedsNothingFromOutside) {
     EXPECT_EQ(html.find(" src="), std::string::npos);
     EXPECT_EQ(html.find("<link"), std::string::npos);
     EXPECT_NE(html.find("default-src 'none'"), std::string::npos) << "the page forbids itself the network";
+}
+
+// ---- the page's script, parsed as a browser would
+
+std::string on_path(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "";
+    for (std::size_t start = 0; start <= folders.size();) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string candidate = folders.substr(start, end - start) + "/" + program;
+        if (end > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = end + 1;
+    }
+    return "";
+}
+
+// The script lives in a file of its own so that a tool can read it: a syntax
+// error in it would otherwise show only as a page that draws no deals.
+TEST(Report, ScriptIsValidJavaScript) {
+    const std::string node = on_path("node");
+    if (node.empty()) GTEST_SKIP() << "no node here, so the page's script goes unchecked (the package nodejs brings it)";
+    const TempDir dir;
+    const RunResult result = run({bin("match"), "--deals", "1", "--quiet", "--no-ceiling", "--html", "m.html",
+                                  "suit-player"},
+                                 "", dir.path());
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const std::string html = read_file(dir.file("m.html"));
+    const std::size_t start = html.rfind("<script>") + std::string("<script>").size();
+    const std::string script = html.substr(start, html.find("</script>", start) - start);
+    ASSERT_NE(script.find("getElementById('match-data')"), std::string::npos) << "not the page's script: " << script;
+    testing_support::write_file(dir.file("report.js"), script);
+    const RunResult check = run({node, "--check", dir.file("report.js")});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
 }
 
 // ---- in a real browser

@@ -1,58 +1,16 @@
-#include "match/report_assets.h"
-
-namespace match {
-
-const char* const REPORT_STYLE = R"CSS(
-body { font: 14px/1.4 system-ui, sans-serif; color: #111; margin: 0; background: #fafafa; }
-main { max-width: 1240px; margin: 0 auto; padding: 12px 20px 40px; }
-h1 { font-size: 22px; margin: 8px 0 4px; }
-h2 { font-size: 17px; margin: 22px 0 6px; }
-p.note { color: #555; margin: 4px 0; }
-table { border-collapse: collapse; background: #fff; }
-th, td { padding: 2px 8px; border-bottom: 1px solid #e4e4e4; text-align: left; white-space: nowrap; }
-td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
-thead th { border-bottom: 2px solid #999; }
-tr.ceiling td, tr.ceiling th { color: #a33; }
-.browser { display: grid; grid-template-columns: minmax(0, 1fr) minmax(0, 1fr); gap: 18px; align-items: start; }
-.controls { margin: 4px 0 8px; display: flex; flex-wrap: wrap; gap: 6px; align-items: center; }
-.scroll { max-height: 70vh; overflow: auto; border: 1px solid #ddd; }
-#deal-table { width: 100%; }
-#deal-table thead th { position: sticky; top: 0; background: #eee; white-space: normal; vertical-align: bottom; }
-#deal-rows tr { cursor: pointer; }
-#deal-rows tr:hover { background: #f0f4ff; }
-#deal-rows tr:focus { outline: 2px solid #36c; outline-offset: -2px; }
-#deal-rows tr[aria-selected="true"] { background: #dde6ff; }
-td.fault { color: #a00; }
-.boards { display: flex; flex-wrap: wrap; gap: 12px; }
-figure.board { margin: 0; background: #fff; border: 1px solid #ccc; padding: 6px 8px; }
-figure.board.ceiling { border-color: #d99; }
-figcaption { font-weight: 600; margin-bottom: 4px; }
-table.cards th, table.cards td { border: none; padding: 1px 3px; text-align: center; }
-table.cards thead th { font-size: 11px; font-weight: normal; color: #555; }
-table.cards tbody td { font-size: 16px; min-width: 28px; }
-table.cards tbody th { color: #777; font-weight: normal; font-size: 11px; }
-table.cards tfoot td { font-size: 11px; color: #333; white-space: normal; max-width: 52px; }
-.red { color: #c00; }
-.black { color: #000; }
-.empty { color: #bbb; }
-p.message { color: #a00; max-width: 230px; margin: 4px 0; }
-code.replay { display: block; font-size: 11px; color: #333; margin-top: 4px; white-space: pre-wrap; word-break: break-all; max-width: 230px; }
-svg { max-width: 100%; height: auto; background: #fff; }
-)CSS";
-
-const char* const REPORT_SCRIPT = R"JS(
 (function () {
   'use strict';
   var data = JSON.parse(document.getElementById('match-data').textContent);
   var RANKS = ['9', '10', 'J', 'Q', 'K', 'A'];
   var SUITS = ['\u2663', '\u2666', '\u2665', '\u2660'];
   var RED = [false, true, true, false];
-  // A row: deal index, deck seed, the 20 cards, ceiling (-1: none), the
-  // ceiling's answers and categories, then each player's game: status,
-  // score, answers, categories, message.
+  // A row is a deal: {deal (from 0), seed, cards (a letter each, 'a' + code),
+  // ceiling: {score, answers, categories} or null, games: one per player, as
+  // data.players orders them: {status, score (null after a fault), answers
+  // (a column digit each), categories (a digit per column), message}}.
   var rows = data.rows;
   var byIndex = {};
-  rows.forEach(function (row) { byIndex[row[0]] = row; });
+  rows.forEach(function (row) { byIndex[row.deal] = row; });
   var sortSelect = document.getElementById('sort');
   var firstSelect = document.getElementById('sort-a');
   var secondSelect = document.getElementById('sort-b');
@@ -96,14 +54,13 @@ const char* const REPORT_SCRIPT = R"JS(
   }
 
   function scoreOf(row, p) {
-    var game = row[6][p];
-    return game[0] === 0 ? game[1] : null;
+    return row.games[p].score;
   }
 
   // What the deals are ordered by; null (a fault) goes last.
   function keyOf(row) {
     var how = sortSelect.value;
-    if (how === 'deal') return row[0] + 1;
+    if (how === 'deal') return row.deal + 1;
     if (how === 'diff') {
       var a = scoreOf(row, Number(firstSelect.value));
       var b = scoreOf(row, Number(secondSelect.value));
@@ -112,26 +69,26 @@ const char* const REPORT_SCRIPT = R"JS(
     var parts = how.split(':');
     var score = scoreOf(row, Number(parts[1]));
     if (parts[0] === 'score') return score;
-    return score === null || row[3] < 0 ? null : row[3] - score;
+    return score === null || row.ceiling === null ? null : row.ceiling.score - score;
   }
 
   function scoreCell(row, p) {
-    var game = row[6][p];
-    if (game[0] === 0) return '<td class="n">' + game[1] + '</td>';
-    var status = data.faults[game[0]];
-    return '<td class="n fault" title="' + escapeHtml(status + ': ' + game[4]) + '">\u2717 ' + escapeHtml(status) + '</td>';
+    var game = row.games[p];
+    if (game.score !== null) return '<td class="n">' + game.score + '</td>';
+    return '<td class="n fault" title="' + escapeHtml(game.status + ': ' + game.message) + '">\u2717 ' +
+           escapeHtml(game.status) + '</td>';
   }
 
   function sortRows() {
     var started = performance.now();
-    var keyed = rows.map(function (row) { return [keyOf(row), row]; });
+    var keyed = rows.map(function (row) { return { key: keyOf(row), row: row }; });
     keyed.sort(function (x, y) {
-      if (x[0] === null || y[0] === null) {
-        if (x[0] === y[0]) return x[1][0] - y[1][0];
-        return x[0] === null ? 1 : -1;
+      if (x.key === null || y.key === null) {
+        if (x.key === y.key) return x.row.deal - y.row.deal;
+        return x.key === null ? 1 : -1;
       }
-      var difference = descending ? y[0] - x[0] : x[0] - y[0];
-      return difference || x[1][0] - y[1][0];
+      var difference = descending ? y.key - x.key : x.key - y.key;
+      return difference || x.row.deal - y.row.deal;
     });
     sorted = keyed;
     page = 0;
@@ -147,12 +104,11 @@ const char* const REPORT_SCRIPT = R"JS(
     var html = [];
     var last = Math.min(sorted.length, (page + 1) * PAGE);
     for (var i = page * PAGE; i < last; ++i) {
-      var entry = sorted[i];
-      var row = entry[1];
-      var key = sortSelect.value === 'deal' ? '' : entry[0] === null ? '—' : entry[0];
-      html.push('<tr tabindex="0" data-deal="' + row[0] + '"' + (row[0] === selected ? ' aria-selected="true"' : '') +
-                '><th scope="row" class="n">' + (row[0] + 1) + '</th><td class="n">' + key + '</td>' +
-                (data.ceiling ? '<td class="n">' + row[3] + '</td>' : ''));
+      var row = sorted[i].row;
+      var key = sortSelect.value === 'deal' ? '' : sorted[i].key === null ? '—' : sorted[i].key;
+      html.push('<tr tabindex="0" data-deal="' + row.deal + '"' + (row.deal === selected ? ' aria-selected="true"' : '') +
+                '><th scope="row" class="n">' + (row.deal + 1) + '</th><td class="n">' + key + '</td>' +
+                (data.ceiling ? '<td class="n">' + row.ceiling.score + '</td>' : ''));
       for (var p = 0; p < data.players.length; ++p) html.push(scoreCell(row, p));
       html.push('</tr>');
     }
@@ -213,15 +169,16 @@ const char* const REPORT_SCRIPT = R"JS(
     });
     var tr = body.querySelector('tr[data-deal="' + index + '"]');
     if (tr) tr.setAttribute('aria-selected', 'true');
-    var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row[1] + ')</h3><div class="boards">';
+    var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row.seed + ')</h3><div class="boards">';
     data.players.forEach(function (player, p) {
-      var game = row[6][p];
-      var ok = game[0] === 0;
-      html += boardHtml(player.name, false, row[2], game[2], ok ? game[3] : '', ok ? game[1] : null,
-                        ok ? '' : data.faults[game[0]] + ': ' + game[4],
-                        'referee --seed ' + row[1] + ' ' + (player.command || player.name));
+      var game = row.games[p];
+      var ok = game.score !== null;
+      html += boardHtml(player.name, false, row.cards, game.answers, game.categories, game.score,
+                        ok ? '' : game.status + ': ' + game.message,
+                        'referee --seed ' + row.seed + ' ' + (player.command || player.name));
     });
-    if (row[3] >= 0) html += boardHtml('plafon', true, row[2], row[4], row[5], row[3], '', '');
+    var ceiling = row.ceiling;
+    if (ceiling) html += boardHtml('plafon', true, row.cards, ceiling.answers, ceiling.categories, ceiling.score, '', '');
     detail.innerHTML = html + '</div>';
     detail.setAttribute('data-deal', String(index));
   }
@@ -277,6 +234,3 @@ const char* const REPORT_SCRIPT = R"JS(
   // How long the page took to open, for whoever measures it.
   document.body.setAttribute('data-ready-ms', String(Math.round(performance.now())));
 })();
-)JS";
-
-}  // namespace match
