@@ -2,8 +2,9 @@
 # Makes sure the packages a job needs are installed: installs them with
 # apt-get when run as root, otherwise names the command and stops.
 #   scripts/deps.sh build | test | bench | fuzz
-# build: the compiler, CMake, the JSON library that match writes with and
-# libseccomp, whose filter the players run under;
+# build: the compiler, CMake, the JSON library that match writes with,
+# libseccomp, whose filter the players run under, and CLI11, which parses
+# the command lines of the referee and match;
 # test: that, GoogleTest and GNU parallel, and Chromium when it can be had;
 # bench: that and Google Benchmark; fuzz: that and clang with libFuzzer.
 set -eu
@@ -19,6 +20,7 @@ need_command g++ g++
 need_command make make
 need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
 need_file /usr/include/seccomp.h libseccomp-dev
+need_file /usr/include/CLI/CLI.hpp libcli11-dev
 case "${1:-build}" in
     build) ;;
     test)
