@@ -29,38 +29,47 @@ constexpr const char* EPILOGUE =
     "Fără --seed, sămânța meciului este una nouă: o sămânță dată pe linia de comandă\n"
     "este publică, iar un jucător ar putea juca dinainte împărțirile ei.\n";
 
-// The options that say which match is played: a merge takes them from its CSVs.
+// The options of a match played: a merge plays nothing, and takes its match from its CSVs.
 struct MatchOptions {
-    CLI::Option *deals, *seed, *shard, *no_ceiling, *resume, *records;
-    std::vector<CLI::Option*> sandbox;
+    CLI::Option *deals, *seed, *shard;
+    std::vector<CLI::Option*> all;  // these three among them
 };
+
+game::Status take_deals(const std::string& text, MatchConfig& c) {
+    const auto deals = deals_in("--deals", text);
+    if (!deals) return game::failure(deals.error());
+    c.deals = *deals;
+    return {};
+}
+
+game::Status take_shard(const std::string& text, MatchConfig& c) {
+    const auto shard = shard_in("--shard", text);
+    if (!shard) return game::failure(shard.error());
+    c.shard = *shard;
+    return {};
+}
 
 MatchOptions declare_play(cli::CommandLine& line, Options& o) {
     MatchConfig& c = o.config;
     MatchOptions m{};
     m.deals = line.custom("--deals", "N", "câte împărțiri (implicit 200); fiecare jucător le joacă\npe toate",
-                          [&c](const std::string& text) -> game::Status {
-                              const auto deals = deals_in("--deals", text);
-                              if (!deals) return game::failure(deals.error());
-                              c.deals = *deals;
-                              return {};
-                          });
+                          [&c](const std::string& text) { return take_deals(text, c); });
     m.seed = line.number("--seed", c.seed, 0, UINT64_MAX, "S",
                          "sămânța meciului, zecimal sau 0x hex (implicit: una\nnouă, afișată)");
     m.shard = line.custom("--shard", "K/N", "joacă doar partea K din N: împărțirile i cu i mod N = K - 1",
-                          [&c](const std::string& text) -> game::Status {
-                              const auto shard = shard_in("--shard", text);
-                              if (!shard) return game::failure(shard.error());
-                              c.shard = *shard;
-                              return {};
-                          });
-    line.number("--jobs", c.jobs, 1, 256, "J", "jocuri în paralel (implicit: numărul de nuclee)");
-    line.number("--timeout-ms", c.timeout_ms, 1, 3'600'000, "T", "cât se așteaptă fiecare răspuns (implicit 10000)");
-    m.no_ceiling = line.flag("--no-ceiling", o.no_ceiling, "fără plafon (cel mai bun scor al fiecărei împărțiri)");
-    m.resume = line.text("--resume", o.resume_path, "FIȘIER",
-                         "continuă meciul oprit al cărui CSV este FIȘIER: joacă doar\n"
-                         "împărțirile care lipsesc din el");
-    m.records = line.text("--records", c.records_dir, "DIR", "păstrează înregistrarea fiecărui joc (pentru record-view)");
+                          [&c](const std::string& text) { return take_shard(text, c); });
+    m.all = {
+        m.deals,
+        m.seed,
+        m.shard,
+        line.number("--jobs", c.jobs, 1, 256, "J", "jocuri în paralel (implicit: numărul de nuclee)"),
+        line.number("--timeout-ms", c.timeout_ms, 1, 3'600'000, "T", "cât se așteaptă fiecare răspuns (implicit 10000)"),
+        line.flag("--no-ceiling", o.no_ceiling, "fără plafon (cel mai bun scor al fiecărei împărțiri)"),
+        line.text("--resume", o.resume_path, "FIȘIER",
+                  "continuă meciul oprit al cărui CSV este FIȘIER: joacă doar\n"
+                  "împărțirile care lipsesc din el"),
+        line.text("--records", c.records_dir, "DIR", "păstrează înregistrarea fiecărui joc (pentru record-view)"),
+    };
     return m;
 }
 
@@ -87,12 +96,8 @@ void declare_merge(cli::CommandLine& line, Options& o) {
 std::string conflict(const cli::CommandLine& line, const MatchOptions& m, const Options& o) {
     if (!o.csv_path.empty() && !o.resume_path.empty()) return "--resume FIȘIER scrie chiar în FIȘIER: fără --csv";
     if (!o.merge) return o.allow_missing ? "--allow-missing merge doar cu --merge" : "";
-    const bool any_sandbox = std::any_of(m.sandbox.begin(), m.sandbox.end(), [&](auto* s) { return line.given(s); });
-    for (const CLI::Option* played : {m.deals, m.seed, m.shard, m.no_ceiling, m.resume, m.records}) {
-        if (line.given(played) || any_sandbox) {
-            return "--merge ia meciul din CSV-uri: fără --seed, --deals, --shard, --no-ceiling, --resume, "
-                   "--records, izolare";
-        }
+    for (const CLI::Option* played : m.all) {
+        if (line.given(played)) return "--merge ia meciul din CSV-uri și nu joacă nimic: fără " + played->get_name();
     }
     return o.operands.empty() ? "--merge are nevoie de cel puțin un CSV" : "";
 }
@@ -108,7 +113,8 @@ std::variant<Options, int> parse_options(int argc, char** argv) {
     MatchOptions played = declare_play(line, options);
     declare_outputs(line, options);
     declare_merge(line, options);
-    played.sandbox = referee::declare_sandbox_options(line, options.sandbox);
+    const auto sandbox = referee::declare_sandbox_options(line, options.sandbox);
+    played.all.insert(played.all.end(), sandbox.begin(), sandbox.end());
     line.operands(options.operands);
     if (const cli::Parsed parsed = line.parse(argc, argv); !parsed.run) return parsed.status;
     if (const std::string problem = conflict(line, played, options); !problem.empty()) {
