@@ -15,7 +15,7 @@ constexpr const char* WHAT_IT_DOES =
     "le crește cel mai mult, față de așteptarea aceleiași coloane fără ea.\n";
 
 int run(int argc, char** argv) {
-    game::answer_player_help(argc, argv, PROGRAM, WHAT_IT_DOES);
+    if (const auto answered = game::answer_player_arguments(argc, argv, PROGRAM, WHAT_IT_DOES)) return *answered;
     return game::player_exit_status(PROGRAM, ev::play(ev::FRESH, std::cin, std::cout));
 }
 

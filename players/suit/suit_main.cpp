@@ -16,7 +16,7 @@ constexpr const char* WHAT_IT_DOES =
     "strică încă una.\n";
 
 int run(int argc, char** argv) {
-    game::answer_player_help(argc, argv, PROGRAM, WHAT_IT_DOES);
+    if (const auto answered = game::answer_player_arguments(argc, argv, PROGRAM, WHAT_IT_DOES)) return *answered;
     return game::player_exit_status(PROGRAM, suit::play(stdin, stdout));
 }
 

@@ -19,7 +19,7 @@ constexpr const char* WHAT_IT_DOES =
 
 int run(int argc, char** argv) {
     // Before the practice deck: asking for help writes no file.
-    game::answer_player_help(argc, argv, PROGRAM, WHAT_IT_DOES);
+    if (const auto answered = game::answer_player_arguments(argc, argv, PROGRAM, WHAT_IT_DOES)) return *answered;
     return game::player_exit_status(PROGRAM, zarvel::play());
 }
 

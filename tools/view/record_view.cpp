@@ -5,10 +5,10 @@
 // anything is shown; points and total are shown as written.
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "common/guarded_main.h"
 #include "common/record.h"
+#include "common/result.h"
 #include "common/usage.h"
 
 namespace {
@@ -56,33 +56,29 @@ void print_summary(const game::GameRecord& record) {
     std::printf("Scor total: %d\n", record.total);
 }
 
-constexpr game::Usage USAGE = {
-    "record-view",
-    "Utilizare: record-view [FIȘIER | -]\n",
-    "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
-    "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
-    "o greșeală.\n"
-    "  FIȘIER  înregistrarea de arătat (implicit game.dat din directorul curent)\n"
-    "  -       citește înregistrarea de pe intrarea standard\n"};
+const game::Tool TOOL = {
+    .program = "record-view",
+    .synopsis = "Utilizare: record-view [FIȘIER | -]\n",
+    .description = "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
+                   "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
+                   "o greșeală.\n",
+    .operands = {{"FIȘIER", "înregistrarea de arătat (implicit game.dat din directorul curent)"},
+                 {"-", "citește înregistrarea de pe intrarea standard"}},
+};
 
 constexpr const char* DEFAULT_RECORD = "game.dat";
 
-bool read_record_operand(const std::string& operand, game::GameRecord& record, std::string& error) {
-    if (operand == game::STANDARD_INPUT) return game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error);
-    return game::read_record(operand, record, error);
-}
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "record-view: %s\n", message.c_str());
-    return 2;
-}
-
-int run(int argc, char** argv) {
-    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
-    if (operands.size() > 1) game::usage_error(USAGE, "argument în plus: " + operands[1]);
+game::Result<game::GameRecord> read_record_operand(const std::string& operand) {
     game::GameRecord record;
     std::string error;
-    if (!read_record_operand(operands.empty() ? DEFAULT_RECORD : operands[0], record, error)) return fail(error);
+    const bool read = operand == game::STANDARD_INPUT
+                          ? game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error)
+                          : game::read_record(operand, record, error);
+    if (!read) return game::failure(error);
+    return record;
+}
+
+game::Status show(const game::GameRecord& record) {
     if (record.status != 0) {
         // A message that ends with its line feed is followed by an empty line.
         // Written as bytes: a NUL inside the message must not cut it short.
@@ -93,10 +89,21 @@ int run(int argc, char** argv) {
         print_table();
         print_summary(record);
     }
-    if (std::fflush(stdout) != 0) return fail("nu se poate scrie afișarea");
+    if (std::fflush(stdout) != 0) return game::failure("nu se poate scrie afișarea");
+    return {};
+}
+
+int run(int argc, char** argv) {
+    const game::CommandLine line = game::parse_command_line(TOOL, argc, argv);
+    if (const auto answered = game::answer(TOOL, line)) return *answered;
+    if (line.operands.size() > 1) return game::usage_error(TOOL, "argument în plus: " + line.operands[1]);
+    const game::Result<game::GameRecord> record =
+        read_record_operand(line.operands.empty() ? DEFAULT_RECORD : line.operands[0]);
+    if (!record) return game::tool_failure(TOOL, record.error());
+    if (const game::Status shown = show(*record); !shown) return game::tool_failure(TOOL, shown.error());
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("record-view", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(TOOL.program, run, argc, argv); }
