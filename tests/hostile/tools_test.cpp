@@ -6,6 +6,8 @@
 // usage error of one line and a hint, status 2 (ceilscore's: 1).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "common/version.h"
 #include "tests/hostile/hostile.h"
 
@@ -168,6 +170,46 @@ std::vector<Case> record_view_cases() {
     };
 }
 
+// ---- record-view's colours: always by default, none where NO_COLOR asks, --color over both
+
+const std::string NO_COLOR = "NO_COLOR=1 exec \"$@\"";
+// The rows set NO_COLOR themselves: one from the caller's environment must not reach the others.
+const bool NO_COLOR_CLEARED = ::unsetenv("NO_COLOR") == 0;
+
+// The ascending deal's record shown without colour: the cells keep their width.
+std::string plain_view() {
+    std::string text;
+    for (const char* label : {" 9", "10", " J", " Q", " K"}) {
+        for (const char* icon : {"♣", "♦", "♥", "♠"}) text += std::string(label) + icon + " ";
+        text += "\n";
+    }
+    for (const char* column : {"1", "2", "3", "4"}) {
+        text += std::string("Coloana ") + column + ": chintă de culoare (100 puncte)\n";
+    }
+    return text + "Scor total: 400\n";
+}
+
+std::vector<Case> record_view_colour_cases() {
+    const std::vector<hostile::Entry> record = {file("game.dat", RECORD)};
+    const Expected coloured = shows(clean_lines(10));
+    const Expected plain = shows(exactly(plain_view()));
+    return {
+        {.name = "always", .setup = record, .args = {"--color", "always"}, .expect = coloured},
+        {.name = "never", .setup = record, .args = {"--color", "never"}, .expect = plain},
+        {.name = "never_in_one_argument", .setup = record, .args = {"--color=never"}, .expect = plain},
+        {.name = "auto_into_a_pipe", .setup = record, .args = {"--color", "auto"}, .expect = plain},
+        {.name = "no_color", .setup = record, .expect = plain, .shell = NO_COLOR},
+        {.name = "empty_no_color", .setup = record, .expect = coloured, .shell = "NO_COLOR= exec \"$@\""},
+        {.name = "always_over_no_color", .setup = record, .args = {"--color=always"}, .expect = coloured,
+         .shell = NO_COLOR},
+        {.name = "last_one_counts", .setup = record, .args = {"--color=always", "--color", "never"}, .expect = plain},
+        {.name = "unknown_mode", .setup = record, .args = {"--color", "blue"},
+         .expect = usage_error("record-view", "opțiunea --color primește always, never sau auto, nu „blue”")},
+        {.name = "mode_missing", .setup = record, .args = {"--color"},
+         .expect = usage_error("record-view", "opțiunea --color cere o valoare")},
+    };
+}
+
 // ---- hand-census: no input at all; its output never changes
 
 const std::string CENSUS =
@@ -198,14 +240,20 @@ const std::vector<Case> HAND_CENSUS = {
 
 class Ceilscore : public ::testing::TestWithParam<Case> {};
 class RecordView : public ::testing::TestWithParam<Case> {};
+class RecordViewColour : public ::testing::TestWithParam<Case> {};
 class HandCensus : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Ceilscore, HasItsExactOutcome) { hostile::expect_outcome("ceilscore", GetParam(), CEILSCORE_CLEAN); }
 TEST_P(RecordView, HasItsExactOutcome) { hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN); }
+TEST_P(RecordViewColour, HasItsExactOutcome) {
+    ASSERT_TRUE(NO_COLOR_CLEARED);
+    hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN);
+}
 TEST_P(HandCensus, HasItsExactOutcome) { hostile::expect_outcome("hand-census", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Ceilscore, ::testing::ValuesIn(ceilscore_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, RecordView, ::testing::ValuesIn(record_view_cases()), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(Modes, RecordViewColour, ::testing::ValuesIn(record_view_colour_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, HandCensus, ::testing::ValuesIn(HAND_CENSUS), hostile::case_name);
 
 }  // namespace
