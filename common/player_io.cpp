@@ -1,14 +1,11 @@
 #include "common/player_io.h"
 
-#include <cstdlib>
-
 #include "common/int_scanner.h"
 
 namespace game {
 
 namespace {
 bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-StopHandler stop_handler = nullptr;
 }  // namespace
 
 TokenRead read_token(std::FILE* in, char* buffer, std::size_t max, std::size_t& length) {
@@ -35,28 +32,21 @@ std::string token_too_long(int number, const std::string& start, std::size_t max
            std::to_string(max) + " caractere";
 }
 
-std::size_t read_card_token(const char* program, std::FILE* in, char* buffer, std::size_t max, int number) {
+Result<std::size_t> read_card_token(std::FILE* in, char* buffer, std::size_t max, int number) {
     std::size_t length = 0;
     switch (read_token(in, buffer, max, length)) {
-        case TokenRead::end: stop_player(program, input_ended_before(number));
-        case TokenRead::too_long: stop_player(program, token_too_long(number, buffer, max));
+        case TokenRead::end: return failure(input_ended_before(number));
+        case TokenRead::too_long: return failure(token_too_long(number, buffer, max));
         case TokenRead::ok: break;
     }
     return length;
 }
 
-StopHandler set_stop_handler(StopHandler handler) {
-    const StopHandler old = stop_handler;
-    stop_handler = handler;
-    return old;
-}
-
-void stop_player(const char* program, const std::string& message) {
-    // A handler that returns falls through to the usual stop.
-    if (stop_handler) stop_handler(program, message);
+int player_exit_status(const char* program, const Status& game) {
+    if (game) return 0;
     std::fflush(stdout);
-    std::fprintf(stderr, "%s: %s\n", program, message.c_str());
-    std::exit(1);
+    std::fprintf(stderr, "%s: %s\n", program, game.error().c_str());
+    return 1;
 }
 
 }  // namespace game

@@ -1,37 +1,84 @@
-// The command line that every program shares: --help and -h, usage errors,
-// and the tools' operands, where "-" stands for standard input.
+// The command line of the players and the tools. A tool declares its options
+// once; the help text and the parsing both come from that declaration.
+// Nothing here exits: each program's main turns what it is told into its
+// exit status.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace game {
 
-// How a program is run. --help prints the synopsis and the details; a usage
-// error only the synopsis, after the message.
-struct Usage {
-    const char* program;
-    const char* synopsis;  // the "Utilizare: ..." lines
-    const char* details;   // what the program does, and its arguments
+// An option of a tool, given as "--name". One that takes a value takes it as
+// "--name=value" or as the next argument, "--name value".
+struct Option {
+    const char* name;   // without the two dashes
+    const char* value;  // what the help calls its value ("MOD"); nullptr when it takes none
+    const char* help;   // its help; each "\n" starts a line aligned under the first
 };
 
-// The usage on standard output, then exit status 0 (1 when it cannot be written).
-[[noreturn]] void show_usage(const Usage& usage);
-// "program: message" and the synopsis on standard error, then exit status 2.
-[[noreturn]] void usage_error(const Usage& usage, const std::string& message);
+// An operand, for the help.
+struct Operand {
+    const char* name;
+    const char* help;
+};
 
-// The referee passes a player no arguments, so a player ignores them all but
-// an argv[1] of exactly --help or -h. Then it shows its usage (what it does,
-// then how every player is run) without touching any file.
-void answer_player_help(int argc, char** argv, const char* program, const char* what_it_does);
+// How a tool is run.
+struct Tool {
+    const char* program;
+    const char* synopsis;     // the "Utilizare: ..." lines
+    const char* description;  // what the tool does
+    std::vector<Option> options = {};
+    std::vector<Operand> operands = {};
+    const char* epilogue = "";  // the help's last lines, after the options and operands
+    int usage_status = 2;       // the exit status of a usage error
+};
+
+// What a tool's command line asks for.
+struct CommandLine {
+    enum class Ask { run, help, version, usage_error };
+    Ask ask = Ask::run;
+    std::string error;  // with usage_error: what is wrong
+    std::vector<std::string> operands;
+    std::vector<std::pair<std::string, std::string>> options;  // name and value ("" for none), in order
+
+    // The value of the option's last occurrence, if it was given.
+    std::optional<std::string> value(const std::string& name) const;
+};
 
 // The operand that names standard input, and how messages call it.
 inline constexpr const char* STANDARD_INPUT = "-";
 inline constexpr const char* STANDARD_INPUT_NAME = "intrarea standard";
 
-// A tool's operands, in order. --help or -h anywhere shows the usage; "--"
-// ends the options; any other argument that starts with "-", except "-"
-// itself, is a usage error.
-std::vector<std::string> tool_operands(int argc, char** argv, const Usage& usage);
+// Reads the arguments as the tool declares them, in order: --help or -h, and
+// --version, ask for themselves wherever they stand, unless a usage error
+// comes first; "--" ends the options; "-" is an operand like a file name.
+[[nodiscard]] CommandLine parse_command_line(const Tool& tool, int argc, char** argv);
+
+// The help: synopsis, description, a line per option and operand, epilogue.
+std::string help_text(const Tool& tool);
+
+// Answers a command line that asks for anything but run: the help or the
+// version line on standard output (status 0, or 2 with a message when it
+// cannot be written), or the usage error. Returns the exit status then;
+// nothing when the tool is to run.
+[[nodiscard]] std::optional<int> answer(const Tool& tool, const CommandLine& line);
+
+// "program: message", then "Încercați „program --help”." on standard error.
+// Returns the tool's usage status.
+[[nodiscard]] int usage_error(const Tool& tool, const std::string& message);
+
+// "program: message" on standard error. Returns 2, a tool's failure status.
+[[nodiscard]] int tool_failure(const Tool& tool, const std::string& message);
+
+// A player ignores its arguments, all but an argv[1] of --help or -h (its
+// usage: what it does, then how every player is run) or --version, which it
+// answers on standard output without touching any file. Returns the exit
+// status when it answered one (0, or 2 when the answer cannot be written);
+// nothing when the player is to play.
+[[nodiscard]] std::optional<int> answer_player_arguments(int argc, char** argv, const char* program,
+                                                         const char* what_it_does);
 
 }  // namespace game

@@ -3,9 +3,7 @@
 #include "fuzz/support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::StreamGame game = [](std::istream& in, std::ostream& out) {
-        ev::play("ev-player", ev::FRESH, in, out);
-    };
-    fuzz::check_player("ev-player", game, fuzz::bytes_of(data, size));
+    const fuzz::StreamGame game = [](std::istream& in, std::ostream& out) { return ev::play(ev::FRESH, in, out); };
+    fuzz::check_player(game, fuzz::bytes_of(data, size));
     return 0;
 }

@@ -3,6 +3,6 @@
 #include "fuzz/support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::check_player("suit-player", fuzz::CGame(suit::play), fuzz::bytes_of(data, size));
+    fuzz::check_player(fuzz::CGame(suit::play), fuzz::bytes_of(data, size));
     return 0;
 }

@@ -8,8 +8,6 @@
 #include <sstream>
 #include <string>
 
-#include "common/player_io.h"
-
 namespace fuzz {
 
 namespace {
@@ -17,30 +15,9 @@ namespace {
 constexpr int ANSWERS = 20;
 constexpr int COLUMNS = 4;
 
-// A stop inside the harness: the player's game unwinds instead of exiting.
-struct Stopped {
-    std::string program;
-    std::string message;
-};
-
-[[noreturn]] void throw_stop(const char* program, const std::string& message) { throw Stopped{program, message}; }
-
-// Installs the throwing stop for one game.
-class StopByThrowing {
-public:
-    StopByThrowing() : old_(game::set_stop_handler(throw_stop)) {}
-    ~StopByThrowing() { game::set_stop_handler(old_); }
-    StopByThrowing(const StopByThrowing&) = delete;
-    StopByThrowing& operator=(const StopByThrowing&) = delete;
-
-private:
-    game::StopHandler old_;
-};
-
 struct GameRun {
     std::string output;
     bool stopped = false;
-    std::string program;
     std::string message;
 
     bool operator==(const GameRun&) const = default;
@@ -70,16 +47,9 @@ std::optional<int> card_named(std::string_view message) {
     return number;
 }
 
-// Plays with the throwing stop installed; a stop is noted in the run.
-void play_noting_stop(GameRun& run, const std::function<void()>& play) {
-    StopByThrowing stop;
-    try {
-        play();
-    } catch (const Stopped& stopped) {
-        run.stopped = true;
-        run.program = stopped.program;
-        run.message = stopped.message;
-    }
+void note_stop(GameRun& run, const game::Status& game) {
+    run.stopped = !game;
+    run.message = game.error();
 }
 
 GameRun run_game(const CGame& game, std::string_view input) {
@@ -89,7 +59,7 @@ GameRun run_game(const CGame& game, std::string_view input) {
     std::FILE* in = open_bytes(input);
     std::FILE* out = open_memstream(&written, &written_size);
     require(in && out, "the game's streams open");
-    play_noting_stop(run, [&] { game(in, out); });
+    note_stop(run, game(in, out));
     std::fclose(in);
     std::fclose(out);
     run.output.assign(written, written_size);
@@ -101,12 +71,12 @@ GameRun run_game(const StreamGame& game, std::string_view input) {
     GameRun run;
     std::istringstream in{std::string(input)};
     std::ostringstream out;
-    play_noting_stop(run, [&] { game(in, out); });
+    note_stop(run, game(in, out));
     run.output = out.str();
     return run;
 }
 
-void check_game(const char* program, const GameRun& run, const GameRun& again, std::string_view input) {
+void check_game(const GameRun& run, const GameRun& again, std::string_view input) {
     require(run == again, "the same input plays the same game twice");
     const std::string& out = run.output;
     require(out.size() % 2 == 0, "answers are whole lines");
@@ -125,7 +95,6 @@ void check_game(const char* program, const GameRun& run, const GameRun& again, s
         return;
     }
     require(answers < ANSWERS, "a stop comes before the 20th answer");
-    require(run.program == program, "the stop names the program");
     require(!run.message.empty() && is_one_clean_line(run.message), "the stop message is one clean line");
     require(card_named(run.message).value_or(answers + 1) == answers + 1, "a stop names the unanswered card");
 }
@@ -161,12 +130,12 @@ bool quotes_an_integer(std::string_view message) {
     return !quote.empty() && quote.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-void check_player(const char* program, const CGame& game, std::string_view input) {
-    check_game(program, run_game(game, input), run_game(game, input), input);
+void check_player(const CGame& game, std::string_view input) {
+    check_game(run_game(game, input), run_game(game, input), input);
 }
 
-void check_player(const char* program, const StreamGame& game, std::string_view input) {
-    check_game(program, run_game(game, input), run_game(game, input), input);
+void check_player(const StreamGame& game, std::string_view input) {
+    check_game(run_game(game, input), run_game(game, input), input);
 }
 
 }  // namespace fuzz

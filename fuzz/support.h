@@ -10,6 +10,8 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "common/result.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace fuzz {
@@ -30,15 +32,16 @@ bool is_one_clean_line(std::string_view message);
 // A message that quotes input („...”) as no integer must not quote one.
 bool quotes_an_integer(std::string_view message);
 
-using CGame = std::function<void(std::FILE* in, std::FILE* out)>;
-using StreamGame = std::function<void(std::istream& in, std::ostream& out)>;
+// A player's game, which returns its stop on bad input.
+using CGame = std::function<game::Status(std::FILE* in, std::FILE* out)>;
+using StreamGame = std::function<game::Status(std::istream& in, std::ostream& out)>;
 
 // Plays the input twice (the second game must see nothing of the first) and
 // checks what holds for any input: the same output both times; answers
 // "1".."4" on lines of their own; four different columns in every round;
 // never more answers than the input has words; then either 20 answers, or
-// fewer and one clean stop line from the program.
-void check_player(const char* program, const CGame& game, std::string_view input);
-void check_player(const char* program, const StreamGame& game, std::string_view input);
+// fewer and a stop whose message is one clean line.
+void check_player(const CGame& game, std::string_view input);
+void check_player(const StreamGame& game, std::string_view input);
 
 }  // namespace fuzz

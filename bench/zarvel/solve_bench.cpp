@@ -12,7 +12,7 @@ constexpr int EVALUATIONS_AT_FIRST_CARD = 4 * 8855;
 void solve_first_card(benchmark::State& state) {
     const zarvel::Board board;
     const zarvel::Legal legal = {0, 1, 2, 3};
-    const zarvel::Card card = zarvel::transforma("AS");
+    const zarvel::Card card = *zarvel::transforma("AS");
     for (auto _ : state) {
         zarvel::generate_available_cards();  // 24 stores, to put the card back
         benchmark::DoNotOptimize(zarvel::solve(card, legal, board));

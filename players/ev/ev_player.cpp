@@ -3,21 +3,22 @@
 #include <iostream>
 
 #include "common/guarded_main.h"
+#include "common/player_io.h"
 #include "common/usage.h"
 #include "players/ev/measures.h"
 
 namespace {
 
+constexpr const char* PROGRAM = "ev-player";
 constexpr const char* WHAT_IT_DOES =
     "Jucător: pune fiecare carte în coloana liberă ale cărei puncte așteptate exacte\n"
     "le crește cel mai mult, față de așteptarea aceleiași coloane fără ea.\n";
 
 int run(int argc, char** argv) {
-    game::answer_player_help(argc, argv, "ev-player", WHAT_IT_DOES);
-    ev::play("ev-player", ev::FRESH, std::cin, std::cout);
-    return 0;
+    if (const auto answered = game::answer_player_arguments(argc, argv, PROGRAM, WHAT_IT_DOES)) return *answered;
+    return game::player_exit_status(PROGRAM, ev::play(ev::FRESH, std::cin, std::cout));
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("ev-player", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(PROGRAM, run, argc, argv); }

@@ -23,30 +23,25 @@ bool dealt[CARDS];
 std::istream* in;
 std::ostream* out;
 
-[[noreturn]] void stop(const char* program, const std::string& message) {
+game::Failure stop(const std::string& message) {
     out->flush();  // answers already written reach the referee first
-    game::stop_player(program, message);
+    return game::failure(message);
 }
 
-[[noreturn]] void badToken(const char* program, int number, const std::string& shown,
-                           const std::string& fault) {
-    stop(program, "cartea " + std::to_string(number) + ": jetonul „" + shown + "” " + fault);
+game::Failure badToken(int number, const std::string& shown, const std::string& fault) {
+    return stop("cartea " + std::to_string(number) + ": jetonul „" + shown + "” " + fault);
 }
 
 // Reads card `number` (1..20), checks it and takes it out of the unseen list.
-int readCard(const char* program, int number) {
+game::Result<int> readCard(int number) {
     std::string token;
     // One character more than a token may have tells a long one apart
     // without reading it whole.
-    if (!(*in >> std::setw(TOKEN_MAX + 1) >> token)) {
-        stop(program, game::input_ended_before(number));
-    }
-    if (token.size() > TOKEN_MAX) stop(program, game::token_too_long(number, token, TOKEN_MAX));
+    if (!(*in >> std::setw(TOKEN_MAX + 1) >> token)) return stop(game::input_ended_before(number));
+    if (token.size() > TOKEN_MAX) return stop(game::token_too_long(number, token, TOKEN_MAX));
     const int c = parseCard(token.c_str());
-    if (c < 0) badToken(program, number, game::printable(token), "nu începe cu 9, 1, J, Q, K sau A");
-    if (dealt[c]) {
-        badToken(program, number, game::printable(token), std::string("dă din nou cartea ") + cardText(c));
-    }
+    if (c < 0) return badToken(number, game::printable(token), "nu începe cu 9, 1, J, Q, K sau A");
+    if (dealt[c]) return badToken(number, game::printable(token), std::string("dă din nou cartea ") + cardText(c));
     dealt[c] = true;
     del(c);
     return c;
@@ -83,7 +78,7 @@ void place(const Measure& measure, int n, int k, int c) {
     measure.received(n, k);
 }
 
-void play(const char* program, const Measure& measure, std::istream& input, std::ostream& output) {
+game::Status play(const Measure& measure, std::istream& input, std::ostream& output) {
     // No explicit flush after an answer: the input is tied to the output, so
     // every read first delivers the answer before it (std::cin is tied to
     // std::cout from the start, and exit delivers the last answer).
@@ -93,18 +88,22 @@ void play(const char* program, const Measure& measure, std::istream& input, std:
     initList();
     std::fill_n(dealt, CARDS, false);
     for (int n = 0; n < COLUMNS; ++n) {
-        place(measure, n, 0, readCard(program, n + 1));
+        const game::Result<int> c = readCard(n + 1);
+        if (!c) return game::failure(c.error());
+        place(measure, n, 0, *c);
         *out << n + 1 << '\n';
     }
     for (int k = 1; k < ROUNDS; ++k) {
         std::fill_n(free, COLUMNS, true);
         for (int t = 1; t <= COLUMNS; ++t) {
-            const int c = readCard(program, COLUMNS * k + t);
-            const int n = choose(measure, c, k);
-            place(measure, n, k, c);
+            const game::Result<int> c = readCard(COLUMNS * k + t);
+            if (!c) return game::failure(c.error());
+            const int n = choose(measure, *c, k);
+            place(measure, n, k, *c);
             *out << n + 1 << '\n';
         }
     }
+    return {};
 }
 
 }  // namespace ev

@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 
+#include "common/result.h"
 #include "players/ev/expectation.h"
 
 namespace ev {
@@ -35,7 +36,7 @@ void place(const Measure& measure, int n, int k, int c);
 // Plays one whole game from a fresh start, reading the cards from `in` and
 // answering on `out` (the players pass std::cin and std::cout). `in` is tied
 // to `out`, so that each read first delivers the answer before it. Bad input
-// stops the player with "program: message" (stop_player).
-void play(const char* program, const Measure& measure, std::istream& in, std::ostream& out);
+// stops the game before its answer, with `out` flushed: the failure says why.
+[[nodiscard]] game::Status play(const Measure& measure, std::istream& in, std::ostream& out);
 
 }  // namespace ev

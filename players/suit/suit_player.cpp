@@ -10,7 +10,6 @@ namespace suit {
 
 namespace {
 
-constexpr const char* PROGRAM = "suit-player";
 constexpr std::size_t TOKEN_MAX = 6;
 
 char act[TOKEN_MAX + 1];    // the token just read
@@ -28,12 +27,13 @@ void answer(int column) {
 }
 
 // Reads card `number` (1..20) and returns its suit letter, counted already.
-int read_card(int number) {
-    const std::size_t length = game::read_card_token(PROGRAM, in, act, TOKEN_MAX, number);
-    const int s = static_cast<signed char>(act[length - 1]);
+game::Result<int> read_card(int number) {
+    const game::Result<std::size_t> length = game::read_card_token(in, act, TOKEN_MAX, number);
+    if (!length) return game::failure(length.error());
+    const int s = static_cast<signed char>(act[*length - 1]);
     if (s < 0 || s >= static_cast<int>(std::size(nrcarti))) {
-        game::stop_player(PROGRAM, "cartea " + std::to_string(number) + ": litera de culoare din „" +
-                                       game::printable(std::string(act, length)) + "” nu este un caracter ASCII");
+        return game::failure("cartea " + std::to_string(number) + ": litera de culoare din „" +
+                             game::printable(std::string(act, *length)) + "” nu este un caracter ASCII");
     }
     ++nrcarti[s];
     return s;
@@ -77,23 +77,27 @@ void reset() {
 
 }  // namespace
 
-void play(std::FILE* input, std::FILE* output) {
+game::Status play(std::FILE* input, std::FILE* output) {
     in = input;
     out = output;
     reset();
     for (int t = 1; t <= 4; ++t) {
-        oficial[t] = read_card(t);
+        const game::Result<int> s = read_card(t);
+        if (!s) return game::failure(s.error());
+        oficial[t] = *s;
         answer(t);
     }
     for (int card = 5; card <= 20; ++card) {
         if (card % 4 == 1) std::memset(fol, 0, sizeof fol);
-        const int s = read_card(card);
-        int k = own_suit_column(s);
+        const game::Result<int> s = read_card(card);
+        if (!s) return game::failure(s.error());
+        int k = own_suit_column(*s);
         if (k == 0) k = broken_column();
         if (k == 0) k = column_to_break();
         fol[k] = 1;
         answer(k);
     }
+    return {};
 }
 
 }  // namespace suit

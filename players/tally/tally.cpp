@@ -13,7 +13,6 @@ int simbol;
 
 namespace {
 
-constexpr const char* PROGRAM = "tally-player";
 constexpr std::size_t TOKEN_MAX = 3;  // "10H", the longest card token
 constexpr int LEVELS = 5;
 constexpr int COLUMNS = 4;
@@ -49,9 +48,11 @@ void afisare(int column) {
 }
 
 // Reads card `number` (1..20) into c, carte and simbol.
-void read_card(int number) {
-    const std::size_t length = game::read_card_token(PROGRAM, in, c, TOKEN_MAX, number);
-    decode_card(std::string_view(c, length));
+game::Status read_card(int number) {
+    const game::Result<std::size_t> length = game::read_card_token(in, c, TOKEN_MAX, number);
+    if (!length) return game::failure(length.error());
+    decode_card(std::string_view(c, *length));
+    return {};
 }
 
 int tied_columns(const int (&tally)[COLUMNS + 1], int best) {
@@ -141,19 +142,19 @@ int dubla_posibila() {
 
 void verif_combinatii() { std::memset(tura, 0, sizeof tura); }
 
-void play(std::FILE* input, std::FILE* output) {
+game::Status play(std::FILE* input, std::FILE* output) {
     in = input;
     out = output;
     initi();
     // The first round fills level 1 in fixed order, without a tally.
     for (int t = 1; t <= COLUMNS; ++t) {
-        read_card(t);
+        if (const game::Status read = read_card(t); !read) return read;
         aseaza(1, t);
         afisare(t);
     }
     verif_combinatii();
     for (int card = COLUMNS + 1; card <= LEVELS * COLUMNS; ++card) {
-        read_card(card);
+        if (const game::Status read = read_card(card); !read) return read;
         const int k = alege_coloana();
         aseaza(nivel, k);
         afisare(k);
@@ -162,6 +163,7 @@ void play(std::FILE* input, std::FILE* output) {
             verif_combinatii();
         }
     }
+    return {};
 }
 
 }  // namespace tally

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/result.h"
+
 namespace tally {
 
 extern int carte;   // rank code of the card in hand
@@ -37,8 +39,8 @@ int dubla_posibila();
 void verif_combinatii();
 
 // The whole game from a fresh start (initi): 20 tokens from `in`, 20
-// answers on `out`, each flushed at once. Bad input stops the player
-// (stop_player).
-void play(std::FILE* in, std::FILE* out);
+// answers on `out`, each flushed at once. Bad input stops the game before
+// its answer: the failure says why.
+[[nodiscard]] game::Status play(std::FILE* in, std::FILE* out);
 
 }  // namespace tally

@@ -4,11 +4,13 @@
 // total wins, the lowest column on a tie. Exit status 1 after a failed check
 // on its input (a diagnostic line on standard error).
 #include "common/guarded_main.h"
+#include "common/player_io.h"
 #include "common/usage.h"
 #include "players/zarvel/player.h"
 
 namespace {
 
+constexpr const char* PROGRAM = "zarvel-002";
 constexpr const char* WHAT_IT_DOES =
     "Jucător cu anticipare: pentru fiecare coloană încă liberă în rundă adună punctele\n"
     "tuturor felurilor în care coloana s-ar mai putea completa din cărțile nevăzute și\n"
@@ -17,10 +19,10 @@ constexpr const char* WHAT_IT_DOES =
 
 int run(int argc, char** argv) {
     // Before the practice deck: asking for help writes no file.
-    game::answer_player_help(argc, argv, "zarvel-002", WHAT_IT_DOES);
-    return zarvel::play();
+    if (const auto answered = game::answer_player_arguments(argc, argv, PROGRAM, WHAT_IT_DOES)) return *answered;
+    return game::player_exit_status(PROGRAM, zarvel::play());
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("zarvel-002", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(PROGRAM, run, argc, argv); }

@@ -19,10 +19,13 @@ constexpr int TURNS = 20;
 constexpr std::size_t TOKEN_MAX = 16;
 char str[TOKEN_MAX + 1];
 
-std::string read_card_token(std::FILE* in) {
+// The next card: its token read and parsed, or the check that it fails.
+game::Result<Card> read_card(std::FILE* in) {
     std::size_t length = 0;
-    check(game::read_token(in, str, TOKEN_MAX, length) != game::TokenRead::end, "turn loop", "cin >> str");
-    return std::string(str, length);
+    if (game::read_token(in, str, TOKEN_MAX, length) == game::TokenRead::end) {
+        return game::failure(check_failed("turn loop", "cin >> str"));
+    }
+    return transforma(std::string(str, length));
 }
 
 }  // namespace
@@ -38,23 +41,28 @@ Legal possible(const Board& board) {
     return sol;
 }
 
-int play() {
+game::Status play() {
     genereaza_pachet();
-    return play_turns(stdin, stdout);
+    try {
+        return play_turns(stdin, stdout);
+    } catch (const BrokenCheck& broken) {
+        return game::failure(broken.what());
+    }
 }
 
-int play_turns(std::FILE* in, std::FILE* out) {
+game::Status play_turns(std::FILE* in, std::FILE* out) {
     Board board;
     generate_available_cards();
     for (int turn = 1; turn <= TURNS; ++turn) {
-        const Card card = transforma(read_card_token(in));
-        const Legal legal = possible(board);
-        const int j = solve(card, legal, board);
-        board[j].push_back(card);
-        std::fprintf(out, "%d\n", j + 1);
+        const game::Result<Card> card = read_card(in);
+        if (!card) return game::failure(card.error());
+        const game::Result<int> j = solve(*card, possible(board), board);
+        if (!j) return game::failure(j.error());
+        board[*j].push_back(*card);
+        std::fprintf(out, "%d\n", *j + 1);
         std::fflush(out);
     }
-    return 0;
+    return {};
 }
 
 }  // namespace zarvel

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "common/result.h"
 #include "players/zarvel/player_cards.h"
 
 namespace zarvel {
@@ -12,12 +13,13 @@ namespace zarvel {
 Legal possible(const Board& board);
 
 // Writes the practice deck, then plays the 20 turns on standard input and
-// output. Returns the exit status of a finished game.
-int play();
+// output. A failed check, internal ones included, stops the game before its
+// answer: the failure is what the check says.
+[[nodiscard]] game::Status play();
 
 // The game without the practice deck, from an empty board and a full pool:
-// 20 tokens from `in`, 20 answers on `out`, each flushed at once. A failed
-// check stops the player (stop_player).
-int play_turns(std::FILE* in, std::FILE* out);
+// 20 tokens from `in`, 20 answers on `out`, each flushed at once. A check
+// that the input fails stops the game; an internal one throws BrokenCheck.
+[[nodiscard]] game::Status play_turns(std::FILE* in, std::FILE* out);
 
 }  // namespace zarvel

@@ -58,13 +58,14 @@ void generate_available_cards() {
     }
 }
 
-void erase_card(Card card) {
-    check(numberOfCards > 0, "solve", "i <= numberOfCards");
+game::Status erase_card(Card card) {
     int i = 1;
     while (i <= numberOfCards && availableCards[i] != card) ++i;
-    check(i <= numberOfCards, "solve", "i <= numberOfCards");
+    // Also when the pool is empty: no card is left to take.
+    if (i > numberOfCards) return game::failure(check_failed("solve", "i <= numberOfCards"));
     std::swap(availableCards[i], availableCards[numberOfCards]);
     --numberOfCards;
+    return {};
 }
 
 int best_possible_score(std::span<const Card> column) {
@@ -86,8 +87,8 @@ int best_possible_score(std::span<const Card> column) {
     return expectedScore;
 }
 
-int solve(Card card, const Legal& legal, const Board& board) {
-    erase_card(card);
+game::Result<int> solve(Card card, const Legal& legal, const Board& board) {
+    if (const game::Status erased = erase_card(card); !erased) return game::failure(erased.error());
     int best = -1;
     int ind = -1;
     for (int j : legal) {

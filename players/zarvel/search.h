@@ -7,6 +7,8 @@
 #include <array>
 #include <span>
 
+#include "common/result.h"
+
 #include "players/zarvel/player_cards.h"
 
 namespace zarvel {
@@ -22,15 +24,16 @@ extern int numberOfCards;
 void generate_available_cards();
 
 // Takes the card out of the pool; a card that is not there (dealt before)
-// stops the program.
-void erase_card(Card card);
+// fails the check "i <= numberOfCards".
+[[nodiscard]] game::Status erase_card(Card card);
 
 // The sum of eval_local over every completion of the column (at most five
 // cards) with cards of the pool; the column's own points when it is full.
 int best_possible_score(std::span<const Card> column);
 
 // Takes the card out of the pool and returns the legal column whose
-// completion total with the card is the largest, the lowest on a tie.
-int solve(Card card, const Legal& legal, const Board& board);
+// completion total with the card is the largest, the lowest on a tie; fails
+// as erase_card does.
+[[nodiscard]] game::Result<int> solve(Card card, const Legal& legal, const Board& board);
 
 }  // namespace zarvel

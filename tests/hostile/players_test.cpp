@@ -4,12 +4,14 @@
 // read only what their rule needs and play whatever else they are given.
 // None may crash, read past a token's buffer or its tables, or write a file
 // other than its own (zarvel-002's practice deck "data.in"). Arguments are
-// ignored, but for --help or -h first, which plays no game and writes nothing.
+// ignored, but for --help, -h or --version first, which plays no game and
+// writes nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 
+#include "common/version.h"
 #include "tests/hostile/hostile.h"
 
 namespace {
@@ -83,6 +85,20 @@ std::vector<Case> table(const Player& p, std::vector<Case> cases) {
     cases.push_back({"help", {}, {"--help"}, lines(DEAL), help});
     cases.push_back({"short_help", {hostile::file("data.in", "0 1 2 3\n")}, {"-h", "x"}, lines(DEAL), help});
     cases.push_back({"help_not_first_is_ignored", {}, {"--bogus", "--help"}, lines(DEAL), p.plays(clean_lines(20))});
+    cases.push_back({.name = "version",
+                     .setup = {hostile::file("data.in", "0 1 2 3\n")},
+                     .args = {"--version", "--help"},
+                     .input = lines(DEAL),
+                     .expect = {0, "", exactly(game::version_line(p.program.c_str()))}});
+    cases.push_back({.name = "version_not_first_is_ignored",
+                     .args = {"x", "--version"},
+                     .input = lines(DEAL),
+                     .expect = p.plays(clean_lines(20))});
+    cases.push_back({.name = "help_to_a_full_device",
+                     .args = {"--help"},
+                     .input = lines(DEAL),
+                     .expect = {2, p.program + ": nu se poate scrie ajutorul\n", exactly("")},
+                     .output_to_full_device = true});
     return cases;
 }
 

@@ -1,10 +1,14 @@
 // The three tools on hostile files, arguments and output: ceilscore's deck
 // file, record-view's game record, and the arguments of all three. A tool
 // writes no file at all, reads nothing past the end of what it needs, and
-// reports a failed write of its output as a failure. --help or -h anywhere
-// shows its usage; an unknown option is a usage error, status 2.
+// reports a failed write of its output as a failure, status 2. --help or -h,
+// and --version, anywhere answer for themselves; an unknown option is a
+// usage error of one line and a hint, status 2 (ceilscore's: 1).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "common/version.h"
 #include "tests/hostile/hostile.h"
 
 namespace {
@@ -33,8 +37,12 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 Expected fails(int status, const std::string& message) { return {status, message, exactly("")}; }
 Expected shows(const hostile::Output& out) { return {0, "", out}; }
-Expected usage_error(const std::string& program, const std::string& message) {
-    return fails(2, program + ": " + message + "\nUtilizare: " + program);
+Expected usage_error(const std::string& program, const std::string& message, int status = 2) {
+    return fails(status, program + ": " + message + "\nÎncercați „" + program + " --help”.\n");
+}
+Expected version_of(const char* program) { return shows(exactly(game::version_line(program))); }
+Expected cannot_write(const std::string& program, const std::string& what) {
+    return fails(2, program + ": nu se poate scrie " + what + "\n");
 }
 
 // ---- ceilscore: the deck file named by its one argument, or standard input for "-"
@@ -54,7 +62,10 @@ std::vector<Case> ceilscore_cases() {
         {"short_help_after_the_file", {file("deck.txt", DECK)}, {"deck.txt", "-h"}, "",
          shows(exactly(hostile::help_of("ceilscore")))},
         {"unknown_option", {file("deck.txt", DECK)}, {"--bogus", "deck.txt"}, "",
-         usage_error("ceilscore", "opțiune necunoscută: --bogus")},
+         usage_error("ceilscore", "opțiune necunoscută: --bogus", 1)},
+        {.name = "version", .args = {"--version"}, .expect = version_of("ceilscore")},
+        {.name = "help_to_a_full_device", .args = {"--help"}, .expect = cannot_write("ceilscore", "ajutorul"),
+         .output_to_full_device = true},
         {"file_named_like_an_option", {file("-h", DECK)}, {"--", "-h"}, "", shows(exactly(RECORD))},
         {"bad_deck_on_standard_input", {}, {"-"}, cut,
          fails(2, "ceilscore: intrarea standard: numărul 24 din 24: codul 2 se repetă")},
@@ -140,6 +151,12 @@ std::vector<Case> record_view_cases() {
         {"column_named_six_times", record(replaced(RECORD, "\n0 1 1\n", "\n0 1 0\n")), {}, "",
          record_fault("cartea 17: coloana cu indicele 0 apare de mai mult de cinci ori")},
         {"help", record(RECORD), {"--help"}, "", shows(exactly(hostile::help_of("record-view")))},
+        {.name = "version_after_the_file", .setup = record(RECORD), .args = {"game.dat", "--version"},
+         .expect = version_of("record-view")},
+        {.name = "version_to_a_full_device", .args = {"--version"}, .expect = cannot_write("record-view", "versiunea"),
+         .output_to_full_device = true},
+        {.name = "help_to_a_full_device", .args = {"-h"}, .expect = cannot_write("record-view", "ajutorul"),
+         .output_to_full_device = true},
         {"short_help", record(RECORD), {"-h"}, "", shows(exactly(hostile::help_of("record-view")))},
         {"unknown_option", record(RECORD), {"--bogus"}, "", usage_error("record-view", "opțiune necunoscută: --bogus")},
         {"two_arguments", record(RECORD), {"game.dat", "-"}, RECORD, usage_error("record-view", "argument în plus: -")},
@@ -150,6 +167,46 @@ std::vector<Case> record_view_cases() {
         {"standard_input_truncated", record(RECORD), {"-"}, "0\n40",
          fails(2, "record-view: intrarea standard: înregistrarea se termină înainte de categoria coloanei 1")},
         {"output_to_a_full_device", record(RECORD), {}, "", fails(2, "record-view: nu se poate scrie afișarea"), true},
+    };
+}
+
+// ---- record-view's colours: always by default, none where NO_COLOR asks, --color over both
+
+const std::string NO_COLOR = "NO_COLOR=1 exec \"$@\"";
+// The rows set NO_COLOR themselves: one from the caller's environment must not reach the others.
+const bool NO_COLOR_CLEARED = ::unsetenv("NO_COLOR") == 0;
+
+// The ascending deal's record shown without colour: the cells keep their width.
+std::string plain_view() {
+    std::string text;
+    for (const char* label : {" 9", "10", " J", " Q", " K"}) {
+        for (const char* icon : {"♣", "♦", "♥", "♠"}) text += std::string(label) + icon + " ";
+        text += "\n";
+    }
+    for (const char* column : {"1", "2", "3", "4"}) {
+        text += std::string("Coloana ") + column + ": chintă de culoare (100 puncte)\n";
+    }
+    return text + "Scor total: 400\n";
+}
+
+std::vector<Case> record_view_colour_cases() {
+    const std::vector<hostile::Entry> record = {file("game.dat", RECORD)};
+    const Expected coloured = shows(clean_lines(10));
+    const Expected plain = shows(exactly(plain_view()));
+    return {
+        {.name = "always", .setup = record, .args = {"--color", "always"}, .expect = coloured},
+        {.name = "never", .setup = record, .args = {"--color", "never"}, .expect = plain},
+        {.name = "never_in_one_argument", .setup = record, .args = {"--color=never"}, .expect = plain},
+        {.name = "auto_into_a_pipe", .setup = record, .args = {"--color", "auto"}, .expect = plain},
+        {.name = "no_color", .setup = record, .expect = plain, .shell = NO_COLOR},
+        {.name = "empty_no_color", .setup = record, .expect = coloured, .shell = "NO_COLOR= exec \"$@\""},
+        {.name = "always_over_no_color", .setup = record, .args = {"--color=always"}, .expect = coloured,
+         .shell = NO_COLOR},
+        {.name = "last_one_counts", .setup = record, .args = {"--color=always", "--color", "never"}, .expect = plain},
+        {.name = "unknown_mode", .setup = record, .args = {"--color", "blue"},
+         .expect = usage_error("record-view", "opțiunea --color primește always, never sau auto, nu „blue”")},
+        {.name = "mode_missing", .setup = record, .args = {"--color"},
+         .expect = usage_error("record-view", "opțiunea --color cere o valoare")},
     };
 }
 
@@ -173,21 +230,30 @@ const std::vector<Case> HAND_CENSUS = {
     {"short_help", {}, {"-h"}, "", shows(exactly(hostile::help_of("hand-census")))},
     {"unknown_option", {}, {"--bogus"}, "", usage_error("hand-census", "opțiune necunoscută: --bogus")},
     {"an_argument", {}, {"\xc3\xa9"}, "", usage_error("hand-census", "argument în plus: \xc3\xa9")},
-    {"help_to_a_full_device", {}, {"--help"}, "", fails(1, "hand-census: nu se poate scrie ajutorul"), true},
+    {"help_to_a_full_device", {}, {"--help"}, "", cannot_write("hand-census", "ajutorul"), true},
     {"input_is_not_read", {}, {}, Text("", '\xff', 3 * MEGABYTE, std::string("\0", 1)), shows(exactly(CENSUS))},
-    {"output_to_a_full_device", {}, {}, "", fails(1, "hand-census: cannot write the output"), true},
+    {"output_to_a_full_device", {}, {}, "", fails(2, "hand-census: cannot write the output"), true},
+    {.name = "version", .args = {"--version"}, .expect = version_of("hand-census")},
+    {.name = "option_that_takes_no_value", .args = {"--help=yes"},
+     .expect = usage_error("hand-census", "opțiunea --help nu primește o valoare")},
 };
 
 class Ceilscore : public ::testing::TestWithParam<Case> {};
 class RecordView : public ::testing::TestWithParam<Case> {};
+class RecordViewColour : public ::testing::TestWithParam<Case> {};
 class HandCensus : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Ceilscore, HasItsExactOutcome) { hostile::expect_outcome("ceilscore", GetParam(), CEILSCORE_CLEAN); }
 TEST_P(RecordView, HasItsExactOutcome) { hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN); }
+TEST_P(RecordViewColour, HasItsExactOutcome) {
+    ASSERT_TRUE(NO_COLOR_CLEARED);
+    hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN);
+}
 TEST_P(HandCensus, HasItsExactOutcome) { hostile::expect_outcome("hand-census", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Ceilscore, ::testing::ValuesIn(ceilscore_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, RecordView, ::testing::ValuesIn(record_view_cases()), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(Modes, RecordViewColour, ::testing::ValuesIn(record_view_colour_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, HandCensus, ::testing::ValuesIn(HAND_CENSUS), hostile::case_name);
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(HandCensus, PrintsTheCountsOfEveryCategory) {
 TEST(HandCensus, OutputThatCannotBeWrittenIsAFailure) {
     const testing_support::RunResult r =
         testing_support::run({"/bin/sh", "-c", "exec \"$0\" >/dev/full", testing_support::bin("hand-census")});
-    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.exit_code, 2);
     EXPECT_EQ(r.err, "hand-census: cannot write the output\n");
 }
 

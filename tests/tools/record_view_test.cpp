@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <thread>
 
 #include "tests/support/support.h"
 
@@ -16,6 +20,10 @@ using testing_support::write_file;
 std::string cell(const std::string& colour, const std::string& label, const std::string& icon) {
     return "\033[" + colour + "m" + label + icon + "\033[0m ";
 }
+
+// The colour tests set NO_COLOR themselves: one from the caller's
+// environment must not reach the others.
+const bool NO_COLOR_CLEARED = ::unsetenv("NO_COLOR") == 0;
 
 // Runs record-view in a directory whose game.dat holds `record`.
 RunResult view(const std::string& record) {
@@ -205,6 +213,45 @@ TEST(RecordView, OutputThatCannotBeWrittenIsAFailure) {
         testing_support::run({"/bin/sh", "-c", "exec \"$0\" >/dev/full", bin("record-view")}, "", dir.path());
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_EQ(r.err, "record-view: nu se poate scrie afișarea\n");
+}
+
+// What a terminal of 80 x 24 shows, colours as escapes, once the shell
+// command has run in `dir`; nothing when tmux is missing. Each call has a
+// tmux server of its own (one that is still ending would refuse a session),
+// its socket in a directory that goes with it.
+std::optional<std::string> on_a_terminal(const std::string& command, const std::string& dir) {
+    if (testing_support::run({"/bin/sh", "-c", "command -v tmux"}).exit_code != 0) return std::nullopt;
+    const TempDir server;
+    auto with = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"tmux", "-f", "/dev/null", "-S", server.file("socket")});
+        return testing_support::run(args);
+    };
+    const RunResult started = with({"new-session", "-d", "-x", "80", "-y", "24", "-c", dir, command + "; sleep 60"});
+    EXPECT_EQ(started.exit_code, 0) << started.err;
+    if (started.exit_code != 0) return "";
+    std::string shown;
+    for (int tries = 0; tries < 100 && shown.find("Scor total") == std::string::npos; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        shown = with({"capture-pane", "-p", "-e"}).out;
+    }
+    (void)with({"kill-server"});
+    return shown;
+}
+
+TEST(RecordView, AutoColoursOnATerminalWhereNoColorMakesItPlain) {
+    ASSERT_TRUE(NO_COLOR_CLEARED);
+    TempDir dir;
+    write_file(dir.file("game.dat"), SCRAMBLED);
+    const std::string program = "'" + bin("record-view") + "'";
+    const std::optional<std::string> coloured = on_a_terminal(program + " --color auto", dir.path());
+    if (!coloured) GTEST_SKIP() << "tmux is missing: record-view is not tried on a terminal";
+    EXPECT_NE(coloured->find("\033[30m 9♣"), std::string::npos) << *coloured;
+    EXPECT_NE(coloured->find("\033[31m J♥"), std::string::npos) << *coloured;
+    EXPECT_NE(coloured->find("Scor total: 999"), std::string::npos) << *coloured;
+
+    const std::optional<std::string> plain = on_a_terminal("NO_COLOR=1 " + program, dir.path());
+    EXPECT_NE(plain->find(" 9♣  J♥  A♠ 10♦\n"), std::string::npos) << *plain;
+    EXPECT_EQ(plain->find("\033["), std::string::npos) << *plain;
 }
 
 }  // namespace

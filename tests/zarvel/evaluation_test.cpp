@@ -20,7 +20,7 @@ Five hand(const std::string& tokens) {
     for (zarvel::Card& card : five) {
         std::string token;
         in >> token;
-        card = zarvel::transforma(token);
+        card = *zarvel::transforma(token);
     }
     return five;
 }

@@ -54,11 +54,12 @@ TEST(ZarvelPossible, OffersTheColumnsWithTheFewestCards) {
 TEST(ZarvelTokens, EveryCardOfTheDeckParsesToItsRankValueAndLetter) {
     for (int code = 0; code < game::DECK_SIZE; ++code) {
         const game::Card card = game::card_of_code(code);
-        const zarvel::Card parsed = zarvel::transforma(game::token_of(card));
-        EXPECT_EQ(parsed.rank, card.rank + 9) << game::token_of(card);
-        EXPECT_EQ(parsed.suit, game::SUIT_LETTERS[card.suit]) << game::token_of(card);
+        const game::Result<zarvel::Card> parsed = zarvel::transforma(game::token_of(card));
+        ASSERT_TRUE(parsed) << parsed.error();
+        EXPECT_EQ(parsed->rank, card.rank + 9) << game::token_of(card);
+        EXPECT_EQ(parsed->suit, game::SUIT_LETTERS[card.suit]) << game::token_of(card);
     }
-    EXPECT_NE(zarvel::transforma("10H"), zarvel::transforma("10S"));
+    EXPECT_NE(*zarvel::transforma("10H"), *zarvel::transforma("10S"));
 }
 
 // A bad token as the third card: the two answers before it stay, none for it.
@@ -79,6 +80,8 @@ TEST(ZarvelTokens, EachMalformedTokenStopsWithItsCondition) {
         EXPECT_EQ(result.exit_code, 1);
         EXPECT_EQ(result.out, "1\n2\n");
         EXPECT_EQ(result.err, stop_line("transforma", c.condition));
+        // The game returns the same stop that the program reports.
+        EXPECT_EQ("zarvel-002: " + zarvel::transforma(c.token).error() + "\n", stop_line("transforma", c.condition));
     }
 }
 

@@ -18,7 +18,7 @@ using zarvel::Card;
 std::vector<Card> cards(const std::string& tokens) {
     std::istringstream in(tokens);
     std::vector<Card> result;
-    for (std::string token; in >> token;) result.push_back(zarvel::transforma(token));
+    for (std::string token; in >> token;) result.push_back(*zarvel::transforma(token));
     return result;
 }
 
@@ -30,10 +30,17 @@ class ZarvelSearch : public testing::Test {
 protected:
     void SetUp() override { zarvel::generate_available_cards(); }
 
+    // The column that solve chooses, or -1 when it fails.
+    int solved(Card card, const zarvel::Legal& legal) const {
+        const game::Result<int> j = zarvel::solve(card, legal, board);
+        EXPECT_TRUE(j) << j.error();
+        return j ? *j : -1;
+    }
+
     // Plays the first `turns` cards of the worked deal as the player would.
     void play_worked_deal(int turns) {
         for (int t = 0; t < turns; ++t) {
-            const int j = zarvel::solve(WORKED_DEAL[t], zarvel::possible(board), board);
+            const int j = solved(WORKED_DEAL[t], zarvel::possible(board));
             ASSERT_EQ(j, WORKED_ANSWERS[t]) << "card " << t + 1;
             board[j].push_back(WORKED_DEAL[t]);
         }
@@ -83,21 +90,21 @@ int brute_force_total(const std::vector<Card>& column, const std::vector<Card>& 
 TEST_F(ZarvelSearch, WorkedDealTotalsAtTheFifthCardTieToTheLowerColumn) {
     play_worked_deal(4);
     const Card qs = WORKED_DEAL[4];
-    zarvel::erase_card(qs);
+    ASSERT_TRUE(zarvel::erase_card(qs));
     EXPECT_EQ(total_with(0, qs), 2381);
     EXPECT_EQ(total_with(1, qs), 2141);
     EXPECT_EQ(total_with(2, qs), 2501);
     EXPECT_EQ(total_with(3, qs), 2501);
 
     zarvel::generate_available_cards();
-    for (int t = 0; t < 4; ++t) zarvel::erase_card(WORKED_DEAL[t]);
-    EXPECT_EQ(zarvel::solve(qs, {0, 1, 2, 3}, board), 2);
+    for (int t = 0; t < 4; ++t) ASSERT_TRUE(zarvel::erase_card(WORKED_DEAL[t]));
+    EXPECT_EQ(solved(qs, {0, 1, 2, 3}), 2);
 }
 
 TEST_F(ZarvelSearch, WorkedDealAtThe17thCardScoresFinishedColumns) {
     play_worked_deal(16);
     const Card qh = WORKED_DEAL[16];
-    zarvel::erase_card(qh);
+    ASSERT_TRUE(zarvel::erase_card(qh));
     EXPECT_EQ(total_with(0, qh), 5);   // three aces
     EXPECT_EQ(total_with(1, qh), 20);  // full house
     EXPECT_EQ(total_with(2, qh), 20);  // full house
@@ -114,9 +121,20 @@ TEST_F(ZarvelSearch, WholeWorkedDealLeavesTheUndealtCardsInThePool) {
 TEST_F(ZarvelSearch, LastRoundTakesTheBestFinishedColumn) {
     board = {cards("9C 9D 9S KC"), cards("10C 10D JC JD QC"), cards("9H 10H QH AH"), cards("10S JS QS AC AD")};
     for (const auto& column : board) {
-        for (Card card : column) zarvel::erase_card(card);
+        for (Card card : column) ASSERT_TRUE(zarvel::erase_card(card));
     }
-    EXPECT_EQ(zarvel::solve(zarvel::transforma("KH"), {0, 2}, board), 2);  // flush 50 over full house 20
+    EXPECT_EQ(solved(*zarvel::transforma("KH"), {0, 2}), 2);  // flush 50 over full house 20
+}
+
+// A card dealt before is no longer in the pool: solve chooses nothing and
+// leaves the pool as it was.
+TEST_F(ZarvelSearch, ACardDealtTwiceFailsItsCheck) {
+    play_worked_deal(6);
+    const auto before = pool();
+    const game::Result<int> again = zarvel::solve(WORKED_DEAL[2], {2, 3}, board);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.error(), "solve: check failed: i <= numberOfCards");
+    EXPECT_EQ(pool(), before);
 }
 
 // At the first card of rounds 0 to 3 (1 to 4 cards to draw), against the
@@ -128,7 +146,7 @@ TEST_F(ZarvelSearch, CompletionTotalsMatchEveryCompletionScoredByTheCategoryRule
         board = {};
         play_worked_deal(4 * round);
         const Card card = WORKED_DEAL[4 * round];
-        zarvel::erase_card(card);
+        ASSERT_TRUE(zarvel::erase_card(card));
         const std::vector<Card> live(zarvel::availableCards.begin() + 1,
                                      zarvel::availableCards.begin() + 1 + zarvel::numberOfCards);
         for (int j = 0; j < zarvel::COLUMNS; ++j) {

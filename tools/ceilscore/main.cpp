@@ -3,51 +3,62 @@
 // standard input when the file is "-".
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "common/guarded_main.h"
 #include "common/deck_file.h"
+#include "common/result.h"
 #include "common/usage.h"
 #include "tools/ceilscore/search.h"
 
 namespace {
 
-constexpr game::Usage USAGE = {
-    "ceilscore",
-    "Utilizare: ceilscore FIȘIER\n"
-    "       ceilscore -\n",
-    "Cel mai bun scor pe care îl permite o împărțire: scrie pe ieșirea standard\n"
-    "înregistrarea jocului primei așezări care îl atinge.\n"
-    "  FIȘIER  fișierul de pachet: 24 de coduri 0..23, în ordinea împărțirii\n"
-    "  -       citește pachetul de pe intrarea standard\n"
-    "Exemplu: ceilscore pachet.txt | record-view -\n"};
+const game::Tool TOOL = {
+    .program = "ceilscore",
+    .synopsis = "Utilizare: ceilscore FIȘIER\n"
+                "       ceilscore -\n",
+    .description = "Cel mai bun scor pe care îl permite o împărțire: scrie pe ieșirea standard\n"
+                   "înregistrarea jocului primei așezări care îl atinge.\n",
+    .operands = {{"FIȘIER", "fișierul de pachet: 24 de coduri 0..23, în ordinea împărțirii"},
+                 {"-", "citește pachetul de pe intrarea standard"}},
+    .epilogue = "Exemplu: ceilscore pachet.txt | record-view -\n",
+    // Its command line has always ended a usage error with status 1.
+    .usage_status = 1,
+};
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "ceilscore: %s\n", message.c_str());
-    return 2;
+// What a wrong number of operands gets, as it always has.
+constexpr const char* SYNTAX = "Sintaxă: ceilscore <fișier>\n";
+
+game::Result<game::Deck> read_deck_operand(const std::string& operand) {
+    game::Deck deck;
+    std::string error;
+    const bool read = operand == game::STANDARD_INPUT ? game::read_deck(stdin, game::STANDARD_INPUT_NAME, deck, error)
+                                                      : game::read_deck(operand, deck, error);
+    if (!read) return game::failure(error);
+    return deck;
 }
 
-bool read_deck_operand(const std::string& operand, game::Deck& deck, std::string& error) {
-    if (operand == game::STANDARD_INPUT) return game::read_deck(stdin, game::STANDARD_INPUT_NAME, deck, error);
-    return game::read_deck(operand, deck, error);
+game::Status print_best_record(const game::Deck& deck) {
+    const std::string text = game::format_record(ceilscore::best_record(deck));
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        return game::failure("nu se poate scrie rezultatul");
+    }
+    return {};
 }
 
 int run(int argc, char** argv) {
-    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
-    if (operands.size() != 1) {
-        std::fputs("Sintaxă: ceilscore <fișier>\n", stderr);
-        return 1;
+    const game::CommandLine line = game::parse_command_line(TOOL, argc, argv);
+    if (const auto answered = game::answer(TOOL, line)) return *answered;
+    if (line.operands.size() != 1) {
+        std::fputs(SYNTAX, stderr);
+        return TOOL.usage_status;
     }
-    game::Deck deck;
-    std::string error;
-    if (!read_deck_operand(operands[0], deck, error)) return fail(error);
-    const std::string text = game::format_record(ceilscore::best_record(deck));
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-        return fail("nu se poate scrie rezultatul");
-    }
+    const game::Result<game::Deck> deck = read_deck_operand(line.operands[0]);
+    if (!deck) return game::tool_failure(TOOL, deck.error());
+    const game::Status printed = print_best_record(*deck);
+    if (!printed) return game::tool_failure(TOOL, printed.error());
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("ceilscore", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(TOOL.program, run, argc, argv); }

@@ -2,8 +2,6 @@
 // hands of the deck, and how many times rarer than one pair it is. Its
 // output is English; its usage is Romanian like every program's.
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "common/guarded_main.h"
 #include "common/cards.h"
@@ -19,12 +17,13 @@ card h[game::HAND_SIZE];
 int f[game::CATEGORIES];
 constexpr const auto& s = game::CATEGORY_NAMES_EN;
 
-constexpr game::Usage USAGE = {
-    "hand-census",
-    "Utilizare: hand-census\n",
-    "Numără categoriile de mână peste toate cele 42504 mâini de cinci cărți ale\n"
-    "pachetului și arată de câte ori e fiecare mai rară decât o pereche. Nu primește\n"
-    "argumente; ieșirea e în engleză.\n"};
+const game::Tool TOOL = {
+    .program = "hand-census",
+    .synopsis = "Utilizare: hand-census\n",
+    .description = "Numără categoriile de mână peste toate cele 42504 mâini de cinci cărți ale\n"
+                   "pachetului și arată de câte ori e fiecare mai rară decât o pereche. Nu primește\n"
+                   "argumente; ieșirea e în engleză.\n",
+};
 
 void fill_deck() {
     for (int i = 0; i < game::RANKS; ++i) {
@@ -56,20 +55,18 @@ int count_hands() {
 }
 
 int run(int argc, char** argv) {
-    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
-    if (!operands.empty()) game::usage_error(USAGE, "argument în plus: " + operands[0]);
+    const game::CommandLine line = game::parse_command_line(TOOL, argc, argv);
+    if (const auto answered = game::answer(TOOL, line)) return *answered;
+    if (!line.operands.empty()) return game::usage_error(TOOL, "argument în plus: " + line.operands[0]);
     fill_deck();
     std::printf("%d hands\n", count_hands());
     for (int i = 0; i < game::CATEGORIES; ++i) {
         std::printf("%d %s (multiplier %.2f)\n", f[i], s[i], static_cast<double>(f[1]) / static_cast<double>(f[i]));
     }
-    if (std::fflush(stdout) != 0) {
-        std::fputs("hand-census: cannot write the output\n", stderr);
-        return 1;
-    }
+    if (std::fflush(stdout) != 0) return game::tool_failure(TOOL, "cannot write the output");
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("hand-census", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(TOOL.program, run, argc, argv); }

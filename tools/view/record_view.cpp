@@ -4,11 +4,15 @@
 // named, or standard input for "-". The whole record is checked before
 // anything is shown; points and total are shown as written.
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
-#include <vector>
+#include <unistd.h>
 
 #include "common/guarded_main.h"
+#include "common/int_scanner.h"
 #include "common/record.h"
+#include "common/result.h"
 #include "common/usage.h"
 
 namespace {
@@ -37,13 +41,18 @@ void place_cards(const game::Deal& cards) {
     }
 }
 
-// Row n shows each column's card of round n.
-void print_table() {
+// Row n shows each column's card of round n. Without colour every cell
+// keeps its width: the escapes take no room on the screen.
+void print_table(bool coloured) {
     for (int n = 0; n < HAND_SIZE; ++n) {
         for (int c = 0; c < COLUMNS; ++c) {
             const card& shown = board[c][n];
-            std::printf("\033[%dm%2s%s\033[0m ", SUIT_COLORS[shown.suit], RANK_NAMES[shown.rank],
-                        SUIT_ICONS[shown.suit]);
+            if (coloured) {
+                std::printf("\033[%dm%2s%s\033[0m ", SUIT_COLORS[shown.suit], RANK_NAMES[shown.rank],
+                            SUIT_ICONS[shown.suit]);
+            } else {
+                std::printf("%2s%s ", RANK_NAMES[shown.rank], SUIT_ICONS[shown.suit]);
+            }
         }
         std::printf("\n");
     }
@@ -56,33 +65,46 @@ void print_summary(const game::GameRecord& record) {
     std::printf("Scor total: %d\n", record.total);
 }
 
-constexpr game::Usage USAGE = {
-    "record-view",
-    "Utilizare: record-view [FIȘIER | -]\n",
-    "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
-    "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
-    "o greșeală.\n"
-    "  FIȘIER  înregistrarea de arătat (implicit game.dat din directorul curent)\n"
-    "  -       citește înregistrarea de pe intrarea standard\n"};
+const game::Tool TOOL = {
+    .program = "record-view",
+    .synopsis = "Utilizare: record-view [--color MOD] [FIȘIER | -]\n",
+    .description = "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
+                   "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
+                   "o greșeală.\n",
+    .options = {{"color", "MOD",
+                 "când se colorează: always (implicit), never sau auto (doar pe un\n"
+                 "terminal); cu NO_COLOR nevid în mediu, implicit never"}},
+    .operands = {{"FIȘIER", "înregistrarea de arătat (implicit game.dat din directorul curent)"},
+                 {"-", "citește înregistrarea de pe intrarea standard"}},
+};
 
 constexpr const char* DEFAULT_RECORD = "game.dat";
 
-bool read_record_operand(const std::string& operand, game::GameRecord& record, std::string& error) {
-    if (operand == game::STANDARD_INPUT) return game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error);
-    return game::read_record(operand, record, error);
+// Colour by default, which scripts rely on; NO_COLOR set and not empty makes
+// the default none, and --color overrides both.
+game::Result<bool> colour_wanted(const game::CommandLine& line) {
+    const std::optional<std::string> mode = line.value("color");
+    if (!mode) {
+        const char* no_color = std::getenv("NO_COLOR");
+        return no_color == nullptr || *no_color == '\0';
+    }
+    if (*mode == "always") return true;
+    if (*mode == "never") return false;
+    if (*mode == "auto") return isatty(STDOUT_FILENO) == 1;
+    return game::failure("opțiunea --color primește always, never sau auto, nu „" + game::printable(*mode) + "”");
 }
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "record-view: %s\n", message.c_str());
-    return 2;
-}
-
-int run(int argc, char** argv) {
-    const std::vector<std::string> operands = game::tool_operands(argc, argv, USAGE);
-    if (operands.size() > 1) game::usage_error(USAGE, "argument în plus: " + operands[1]);
+game::Result<game::GameRecord> read_record_operand(const std::string& operand) {
     game::GameRecord record;
     std::string error;
-    if (!read_record_operand(operands.empty() ? DEFAULT_RECORD : operands[0], record, error)) return fail(error);
+    const bool read = operand == game::STANDARD_INPUT
+                          ? game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error)
+                          : game::read_record(operand, record, error);
+    if (!read) return game::failure(error);
+    return record;
+}
+
+game::Status show(const game::GameRecord& record, bool coloured) {
     if (record.status != 0) {
         // A message that ends with its line feed is followed by an empty line.
         // Written as bytes: a NUL inside the message must not cut it short.
@@ -90,13 +112,26 @@ int run(int argc, char** argv) {
         std::putchar('\n');
     } else {
         place_cards(record.cards);
-        print_table();
+        print_table(coloured);
         print_summary(record);
     }
-    if (std::fflush(stdout) != 0) return fail("nu se poate scrie afișarea");
+    if (std::fflush(stdout) != 0) return game::failure("nu se poate scrie afișarea");
+    return {};
+}
+
+int run(int argc, char** argv) {
+    const game::CommandLine line = game::parse_command_line(TOOL, argc, argv);
+    if (const auto answered = game::answer(TOOL, line)) return *answered;
+    if (line.operands.size() > 1) return game::usage_error(TOOL, "argument în plus: " + line.operands[1]);
+    const game::Result<bool> coloured = colour_wanted(line);
+    if (!coloured) return game::usage_error(TOOL, coloured.error());
+    const game::Result<game::GameRecord> record =
+        read_record_operand(line.operands.empty() ? DEFAULT_RECORD : line.operands[0]);
+    if (!record) return game::tool_failure(TOOL, record.error());
+    if (const game::Status shown = show(*record, *coloured); !shown) return game::tool_failure(TOOL, shown.error());
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return game::guarded_main("record-view", run, argc, argv); }
+int main(int argc, char** argv) { return game::guarded_main(TOOL.program, run, argc, argv); }
