@@ -74,8 +74,8 @@ Output containing_but_not(const std::string& text, const std::string& absent);
 
 struct Expected {
     int exit_code = 0;
-    std::string error;                   // a part of standard error; empty: standard error stays empty
-    Output out;
+    std::string error = {};              // a part of standard error; empty: standard error stays empty
+    Output out = {};                     // by default: standard output stays empty
     std::vector<std::string> made = {};  // the files that the program creates in its directory
     std::string record_head = {};        // when not empty: how the game record "game.dat" begins
     bool whole_error = false;            // standard error is exactly `error`, not only holds it
