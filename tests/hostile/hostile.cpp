@@ -274,6 +274,12 @@ void expect_outcome(const std::string& program, const Case& c, const Case& clean
     expect_files(dir, c);
 }
 
+std::vector<Case> joined(std::initializer_list<std::vector<Case>> groups) {
+    std::vector<Case> all;
+    for (const auto& group : groups) all.insert(all.end(), group.begin(), group.end());
+    return all;
+}
+
 Expected usage_error(const std::string& program, const std::string& message) {
     Expected expected{2, program + ": " + message + "\nÎncercați „" + program + " --help”.\n", exactly("")};
     expected.whole_error = true;

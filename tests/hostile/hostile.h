@@ -119,6 +119,9 @@ std::string help_of(const std::string& program);
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
 
+// The groups of a table, one after another.
+std::vector<Case> joined(std::initializer_list<std::vector<Case>> groups);
+
 // Why the players' sandbox is not whole here (then exit 2 of --sandbox
 // require), or "" when it is.
 std::string sandbox_missing();

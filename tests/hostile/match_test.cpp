@@ -63,8 +63,9 @@ std::vector<Case> usage_cases() {
          .args = {"--quiet", "--csv", "-", "--deals", "2", "--seed", "1", "--no-ceiling", SUIT},
          .expect = {.out = containing_but_not("deal,deck_seed,player,status,score", "medie")}},
         {.name = "merge_with_a_sandbox_option", .args = {"--merge", "--sandbox=off", "m.csv"},
-         .expect = hostile::usage_error("match", "--merge ia meciul din CSV-uri: fără --seed, --deals, --shard, "
-                                                 "--no-ceiling, --resume, --records, izolare")},
+         .expect = hostile::usage_error("match", "--merge ia meciul din CSV-uri și nu joacă nimic: fără --sandbox")},
+        {.name = "merge_with_jobs", .args = {"--merge", "--jobs", "2", "m.csv"},
+         .expect = hostile::usage_error("match", "--merge ia meciul din CSV-uri și nu joacă nimic: fără --jobs")},
         {.name = "resume_from_standard_output", .args = {"--resume", "-", SUIT},
          .expect = match_refused("--resume are nevoie de un fișier, nu de ieșirea standard")},
     };
@@ -265,22 +266,16 @@ std::vector<Case> attack_cases() {
     };
 }
 
-// The groups' cases, one after another.
-std::vector<Case> joined(std::initializer_list<std::vector<Case>> groups) {
-    std::vector<Case> all;
-    for (const auto& group : groups) all.insert(all.end(), group.begin(), group.end());
-    return all;
-}
-
 
 class Match : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Match, HasItsExactOutcome) { hostile::expect_outcome("match", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Match,
-                         ::testing::ValuesIn(joined({usage_cases(), option_value_cases(), unstartable_player_cases(),
-                                                     output_cases(), faulty_player_cases(), named_player_cases(),
-                                                     inherited_cases(), attack_cases()})),
+                         ::testing::ValuesIn(hostile::joined({usage_cases(), option_value_cases(),
+                                                              unstartable_player_cases(), output_cases(),
+                                                              faulty_player_cases(), named_player_cases(),
+                                                              inherited_cases(), attack_cases()})),
                          hostile::case_name);
 
 }  // namespace

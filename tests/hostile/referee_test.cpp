@@ -253,21 +253,15 @@ std::vector<Case> attack_cases() {
     };
 }
 
-// The groups' cases, one after another.
-std::vector<Case> joined(std::initializer_list<std::vector<Case>> groups) {
-    std::vector<Case> all;
-    for (const auto& group : groups) all.insert(all.end(), group.begin(), group.end());
-    return all;
-}
-
 
 class Referee : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Referee, HasItsExactOutcome) { hostile::expect_outcome("referee", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Referee,
-                         ::testing::ValuesIn(joined({option_cases(), deck_cases(), faulty_player_cases(),
-                                                     output_cases(), around_the_game_cases(), attack_cases()})),
+                         ::testing::ValuesIn(hostile::joined({option_cases(), deck_cases(), faulty_player_cases(),
+                                                              output_cases(), around_the_game_cases(),
+                                                              attack_cases()})),
                          hostile::case_name);
 
 }  // namespace
