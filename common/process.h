@@ -52,16 +52,18 @@ private:
     std::chrono::steady_clock::time_point end_;
 };
 
-// The parent's signal state for driving children is set by the first start
-// (or by catch_interrupts): SIGPIPE ignored, so that a child that stops
-// reading cannot kill us, and SIGCHLD at its default action, so that an
-// inherited "ignore" cannot reap children behind our back.
-//
-// From now on SIGINT, SIGTERM and SIGHUP end every wait of this module at
-// once with Wait::interrupted, in every thread, instead of killing us: the
-// caller then lets its Process objects kill their groups and leaves. A
-// signal ignored when we were started (SIGINT, SIGHUP under nohup or in a
-// background job) stays ignored. False when the handlers cannot be set up.
+// The parent's signal state for driving children, set once by the first
+// start (or by catch_interrupts): SIGPIPE ignored, so that a child that
+// stops reading cannot kill us, and SIGCHLD at its default action, so that
+// an inherited "ignore" cannot reap children behind our back.
+void prepare_parent();
+
+// Sets that state; and from now on SIGINT, SIGTERM and SIGHUP end every
+// wait of this module at once with Wait::interrupted, in every thread,
+// instead of killing us: the caller then lets its Process objects kill
+// their groups and leaves. A signal ignored when we were started (SIGINT,
+// SIGHUP under nohup or in a background job) stays ignored. False when the
+// handlers cannot be set up.
 bool catch_interrupts();
 // The signal that interrupted us, or 0.
 int interrupt_signal();

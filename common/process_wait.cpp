@@ -1,3 +1,5 @@
+// Waiting for a child and ending it: what it writes, its exit, the
+// interrupts that cut every wait short, and the stop that kills what is left.
 #include "common/process.h"
 
 #include <algorithm>
@@ -11,21 +13,10 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utility>
 
 #include "common/cell.h"
-#include "common/sandbox.h"
 
 namespace proc {
-
-bool is_harness_errno(int number) {
-    return number == EAGAIN || number == ENOMEM || number == EMFILE || number == ENFILE || number == ENOSPC;
-}
-
-void close_fd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
 
 namespace {
 
@@ -48,20 +39,6 @@ void on_interrupt(int signal) {
     errno = saved;
 }
 
-// The pipes of one start; whatever is not handed over is closed.
-struct Pipes {
-    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
-    ~Pipes() {
-        for (int* pair : {in, out, err}) close_fd(pair[0]), close_fd(pair[1]);
-    }
-};
-
-bool make_pipe(int (&ends)[2], std::string& error) {
-    if (::pipe2(ends, O_CLOEXEC) == 0) return true;
-    error = std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno);
-    return false;
-}
-
 // Reads one chunk of a captured stream; false once it has ended.
 bool drain_once(int fd, Capture& sink) {
     char buffer[READ_CHUNK];
@@ -75,6 +52,8 @@ bool readable_now(int fd) {
     return fd >= 0 && ::poll(&p, 1, 0) > 0;
 }
 
+}  // namespace
+
 void prepare_parent() {
     static std::once_flag done;
     std::call_once(done, [] {
@@ -82,8 +61,6 @@ void prepare_parent() {
         std::signal(SIGCHLD, SIG_DFL);
     });
 }
-
-}  // namespace
 
 std::string describe(Exit exit) {
     if (!exit.signalled) return "starea " + std::to_string(exit.code);
@@ -123,69 +100,6 @@ bool catch_interrupts() {
 }
 
 int interrupt_signal() { return received.load(); }
-
-Process::Process() = default;
-Process::~Process() { stop(); }
-
-Process::Process(Process&& other) noexcept { *this = std::move(other); }
-
-Process& Process::operator=(Process&& other) noexcept {
-    if (this != &other) {
-        stop();
-        pid_ = std::exchange(other.pid_, -1);
-        pidfd_ = std::exchange(other.pidfd_, -1);
-        input_ = std::exchange(other.input_, -1);
-        output_ = std::exchange(other.output_, -1);
-        errors_fd_ = std::exchange(other.errors_fd_, -1);
-        has_exited_ = std::exchange(other.has_exited_, false);
-        exit_ = other.exit_;
-        errors_ = std::move(other.errors_);
-        cell_socket_ = std::exchange(other.cell_socket_, -1);
-    }
-    return *this;
-}
-
-Started Process::start(const std::vector<std::string>& argv, const SpawnOptions& options, std::string& error) {
-    stop();
-    prepare_parent();
-    errors_ = Capture(options.stderr_limit);
-    has_exited_ = false;
-    const bool sandboxed = options.sandbox && options.sandbox->enabled();
-    // A sandboxed child's standard error is always ours to read, never a stream of ours it could read back.
-    const bool capture_stderr = options.capture_stderr || sandboxed;
-    Pipes pipes;
-    if (!make_pipe(pipes.in, error) || !make_pipe(pipes.out, error) ||
-        (capture_stderr && !make_pipe(pipes.err, error))) {
-        return Started::harness_error;
-    }
-    int ends[3] = {pipes.in[0], pipes.out[1], pipes.err[1]};
-    const Started started = sandboxed ? spawn_sandboxed(argv, options, ends, error) : spawn(argv, options, ends, error);
-    if (started != Started::yes) return started;
-    input_ = std::exchange(pipes.in[1], -1);
-    output_ = std::exchange(pipes.out[0], -1);
-    errors_fd_ = std::exchange(pipes.err[0], -1);
-    return started;
-}
-
-Started Process::spawn_sandboxed(const std::vector<std::string>& argv, const SpawnOptions& options, int (&ends)[3],
-                                 std::string& error) {
-    const Cell& cell = options.sandbox->cell(options.slot);
-    const Started started = cell.start(argv, ends, pidfd_, error);
-    if (started == Started::yes) cell_socket_ = cell.socket();
-    return started;
-}
-
-bool Process::write(std::string_view data) {
-    while (!data.empty() && input_ >= 0) {
-        const ssize_t n = ::write(input_, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return data.empty();
-}
-
-void Process::close_input() { close_fd(input_); }
 
 // A player in a cell has ended when its cell says so. Any other child is
 // looked at without being reaped: while it is not reaped its process group
