@@ -57,8 +57,9 @@ bool keep_only(int socket, std::vector<int> keep) {
 // its copy, whose bounds the kernel gives (fields 48 and 49 of its stat).
 // Where there is no /proc to read them in, there is none to read it in.
 void forget_command_line() {
-    std::string stat, ignored;
-    if (!game::read_whole_file("/proc/self/stat", stat, ignored)) return;
+    const game::Result<std::string> text = game::read_whole_file("/proc/self/stat");
+    if (!text) return;
+    const std::string& stat = *text;
     const std::size_t name_end = stat.rfind(')');  // the name may hold blanks and parentheses
     if (name_end == std::string::npos) return;
     const std::vector<std::string> fields = game::split(std::string_view(stat).substr(name_end + 1), ' ');
@@ -197,8 +198,8 @@ std::string fresh_folder(const CellPlan& cell) {
 }
 
 void remove_folder(const std::string& folder) {
-    std::string ignored;  // what cannot go now goes with the cell's folder at the end
-    if (!folder.empty()) game::remove_tree(folder, ignored);
+    // A failure is ignored: what cannot go now goes with the cell's folder at the end.
+    if (!folder.empty()) (void)game::remove_tree(folder);
 }
 
 // A player's steps once, without an exec: what does not work here.

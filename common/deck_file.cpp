@@ -18,58 +18,49 @@ std::string at(const std::string& path, int position) {
 
 }  // namespace
 
-bool read_deck(const std::string& path, Deck& deck, std::string& error) {
+Result<Deck> read_deck(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "r"), std::fclose);
-    if (!file) {
-        error = path + ": nu se poate deschide: " + std::strerror(errno);
-        return false;
-    }
-    return read_deck(file.get(), path, deck, error);
+    if (!file) return failure(path + ": nu se poate deschide: " + std::strerror(errno));
+    return read_deck(file.get(), path);
 }
 
-bool read_deck(std::FILE* file, const std::string& path, Deck& deck, std::string& error) {
+Result<Deck> read_deck(std::FILE* file, const std::string& path) {
     IntScanner scanner(file);
     Deck read{};
     std::array<int, DECK_SIZE> first_seen_at{};  // 0: not seen yet
     for (int position = 1; position <= DECK_SIZE; ++position) {
         switch (scanner.next()) {
             case IntScanner::Got::read_error:
-                error = path + ": nu se poate citi: " + std::strerror(errno);
-                return false;
+                return failure(path + ": nu se poate citi: " + std::strerror(errno));
             case IntScanner::Got::end:
-                error = path + ": are doar " + std::to_string(position - 1) +
-                        " numere, un pachet are 24 de coduri de cărți";
-                return false;
+                return failure(path + ": are doar " + std::to_string(position - 1) +
+                               " numere, un pachet are 24 de coduri de cărți");
             case IntScanner::Got::not_number:
-                error = at(path, position) + " nu este un număr întreg: „" + printable(scanner.text()) + "”";
-                return false;
+                return failure(at(path, position) + " nu este un număr întreg: „" + printable(scanner.text()) + "”");
             case IntScanner::Got::number:
                 break;
         }
         const long long code = scanner.value();
         if (code < 0 || code >= DECK_SIZE) {
-            error = at(path, position) + ": codul " + scanner.text() + " nu este între 0 și 23";
-            return false;
+            return failure(at(path, position) + ": codul " + scanner.text() + " nu este între 0 și 23");
         }
         if (first_seen_at[code] != 0) {
-            error = at(path, position) + ": codul " + std::to_string(code) + " se repetă (apare și ca numărul " +
-                    std::to_string(first_seen_at[code]) + ")";
-            return false;
+            return failure(at(path, position) + ": codul " + std::to_string(code) +
+                           " se repetă (apare și ca numărul " + std::to_string(first_seen_at[code]) + ")");
         }
         first_seen_at[code] = position;
         read[position - 1] = card_of_code(static_cast<int>(code));
     }
-    deck = read;
-    return true;
+    return read;
 }
 
-bool write_deck(const std::string& path, const Deck& deck, std::string& error) {
+Status write_deck(const std::string& path, const Deck& deck) {
     std::string text;
     for (int i = 0; i < DECK_SIZE; ++i) {
         text += std::to_string(code_of(deck[i]));
         text += (i % COLUMNS == COLUMNS - 1) ? '\n' : ' ';
     }
-    return replace_file(path, text, error);
+    return replace_file(path, text);
 }
 
 bool is_full_deck(const Deck& deck) {

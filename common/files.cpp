@@ -22,11 +22,6 @@ std::string cannot_write(const std::string& path, int number) {
 
 std::string not_regular(const std::string& path) { return path + ": nu se scrie decât într-un fișier obișnuit"; }
 
-bool fail(std::string& error, const std::string& message) {
-    error = message;
-    return false;
-}
-
 // A write beyond the file size limit then fails with EFBIG, which is
 // reported like any other failure, instead of killing the writer half-way.
 void ignore_file_size_signal() {
@@ -61,15 +56,19 @@ struct Destination {
     mode_t mode = 0;
 };
 
-bool find_destination(const std::string& path, Target target, Destination& to, std::string& error) {
-    to = Destination{path, false, new_file_mode()};
+Result<Destination> find_destination(const std::string& path, Target target) {
+    Destination to{path, false, new_file_mode()};
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT || fail(error, cannot_write(path, errno));
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return to;
+        return failure(cannot_write(path, errno));
+    }
     if (S_ISLNK(info.st_mode)) {
-        if (target == Target::regular_only) return fail(error, not_regular(path));
+        if (target == Target::regular_only) return failure(not_regular(path));
         if (::stat(path.c_str(), &info) != 0) {
             // A link to nothing is replaced, not followed.
-            return errno == ENOENT || fail(error, cannot_write(path, errno));
+            if (errno == ENOENT) return to;
+            return failure(cannot_write(path, errno));
         }
         if (S_ISREG(info.st_mode)) {
             // The new file goes beside the one the link names; a link that
@@ -80,13 +79,13 @@ bool find_destination(const std::string& path, Target target, Destination& to, s
             to.through = !real;
         }
     }
-    if (S_ISDIR(info.st_mode)) return fail(error, cannot_write(path, EISDIR));
+    if (S_ISDIR(info.st_mode)) return failure(cannot_write(path, EISDIR));
     if (!S_ISREG(info.st_mode)) {
-        if (target == Target::regular_only) return fail(error, not_regular(path));
+        if (target == Target::regular_only) return failure(not_regular(path));
         to.through = true;
     }
     to.mode = info.st_mode & 0777;
-    return true;
+    return to;
 }
 
 bool write_all(int fd, std::string_view data) {
@@ -101,17 +100,17 @@ bool write_all(int fd, std::string_view data) {
 
 // A FIFO waits for its reader here, as it does for a shell's redirection;
 // an interrupt ends the wait.
-bool write_through(const Destination& to, const std::string& path, std::string_view content, std::string& error) {
+Status write_through(const Destination& to, const std::string& path, std::string_view content) {
     const int fd = ::open(to.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return fail(error, cannot_write(path, errno));
+    if (fd < 0) return failure(cannot_write(path, errno));
     bool written = write_all(fd, content);
     int number = errno;
     if (::close(fd) != 0 && written) {
         written = false;
         number = errno;
     }
-    if (!written) error = cannot_write(path, number);
-    return written;
+    if (!written) return failure(cannot_write(path, number));
+    return {};
 }
 
 std::string folder_of(const std::string& path) {
@@ -127,11 +126,10 @@ std::string temporary_pattern(const std::string& path) {
     return folder_of(path) + "/." + name + ".XXXXXX";
 }
 
-bool write_beside(const Destination& to, const std::string& path, std::string_view content, Durability durability,
-                  std::string& error) {
+Status write_beside(const Destination& to, const std::string& path, std::string_view content, Durability durability) {
     std::string temporary = temporary_pattern(to.path);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return fail(error, cannot_write(path, errno));
+    if (fd < 0) return failure(cannot_write(path, errno));
     // A file system without modes or without fsync is no reason to fail.
     ::fchmod(fd, to.mode);
     bool written = write_all(fd, content) &&
@@ -147,53 +145,52 @@ bool write_beside(const Destination& to, const std::string& path, std::string_vi
     }
     if (!written) {
         ::unlink(temporary.c_str());
-        error = cannot_write(path, number);
+        return failure(cannot_write(path, number));
     }
-    return written;
+    return {};
 }
 
 // Creates and removes a file of a name nobody can foresee in the folder.
-bool takes_new_files(const std::string& folder, const std::string& shown, std::string& error) {
+Status takes_new_files(const std::string& folder, const std::string& shown) {
     std::string probe = folder + "/.probe-XXXXXX";
     const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
-    if (fd < 0) return fail(error, cannot_write(shown, errno));
+    if (fd < 0) return failure(cannot_write(shown, errno));
     ::close(fd);
     ::unlink(probe.c_str());
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool replace_file(const std::string& path, std::string_view content, std::string& error, Target target,
-                  Durability durability) {
+Status replace_file(const std::string& path, std::string_view content, Target target, Durability durability) {
     ignore_file_size_signal();
-    Destination to;
-    if (!find_destination(path, target, to, error)) return false;
-    return to.through ? write_through(to, path, content, error) : write_beside(to, path, content, durability, error);
+    const Result<Destination> to = find_destination(path, target);
+    if (!to) return failure(to.error());
+    return to->through ? write_through(*to, path, content) : write_beside(*to, path, content, durability);
 }
 
 bool writes_in_place(const std::string& path) {
-    Destination to;
-    std::string ignored;
-    return find_destination(path, Target::any, to, ignored) && to.through;
+    const Result<Destination> to = find_destination(path, Target::any);  // a path we cannot look at is no device
+    return to && to->through;
 }
 
-bool check_writable(const std::string& path, std::string& error) {
-    Destination to;
-    if (!find_destination(path, Target::any, to, error)) return false;
-    if (!to.through) return takes_new_files(folder_of(to.path), path, error);
+Status check_writable(const std::string& path) {
+    const Result<Destination> to = find_destination(path, Target::any);
+    if (!to) return failure(to.error());
+    if (!to->through) return takes_new_files(folder_of(to->path), path);
     // Opening a FIFO to try it would end its reader's input: asking must do.
-    return ::access(to.path.c_str(), W_OK) == 0 || fail(error, cannot_write(path, errno));
+    if (::access(to->path.c_str(), W_OK) != 0) return failure(cannot_write(path, errno));
+    return {};
 }
 
-bool prepare_folder(const std::string& path, std::string& error) {
+Status prepare_folder(const std::string& path) {
     std::error_code failed;
     std::filesystem::create_directories(path, failed);
     if (!failed && !std::filesystem::is_directory(path, failed)) {
         failed = std::make_error_code(std::errc::not_a_directory);
     }
-    if (failed) return fail(error, path + ": " + failed.message());
-    return takes_new_files(path, path, error);
+    if (failed) return failure(path + ": " + failed.message());
+    return takes_new_files(path, path);
 }
 
 bool write_control_file(const std::string& path, std::string_view text) {
@@ -206,30 +203,30 @@ bool write_control_file(const std::string& path, std::string_view text) {
     return written;
 }
 
-bool read_whole_file(const std::string& path, std::string& content, std::string& error) {
+Result<std::string> read_whole_file(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rbe");
-    if (!file) return fail(error, path + ": nu se poate deschide: " + std::strerror(errno));
-    content.clear();
+    if (!file) return failure(path + ": nu se poate deschide: " + std::strerror(errno));
+    std::string content;
     char buffer[65536];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, n);
     const bool read = !std::ferror(file);
     const int number = errno;
     std::fclose(file);
-    return read || fail(error, path + ": nu se poate citi: " + std::strerror(number));
+    if (!read) return failure(path + ": nu se poate citi: " + std::strerror(number));
+    return content;
 }
 
-bool flush_standard_output(std::string& error) {
+Status flush_standard_output() {
     const bool lost = std::fflush(stdout) != 0 || std::ferror(stdout);
-    if (!lost || errno == EPIPE) return true;
-    error = std::string("nu se poate scrie ieșirea standard: ") + std::strerror(errno);
-    return false;
+    if (!lost || errno == EPIPE) return {};
+    return failure(std::string("nu se poate scrie ieșirea standard: ") + std::strerror(errno));
 }
 
-bool remove_tree(const std::string& path, std::string& error) {
+Status remove_tree(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code failed;
     fs::remove_all(path, failed);
-    if (!failed) return true;
+    if (!failed) return {};
     // Give every directory inside back to its owner, then try once more.
     fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, failed);
     for (auto it = fs::recursive_directory_iterator(path, fs::directory_options::skip_permission_denied, failed);
@@ -240,9 +237,8 @@ bool remove_tree(const std::string& path, std::string& error) {
         }
     }
     fs::remove_all(path, failed);
-    if (!failed) return true;
-    error = path + ": nu se poate șterge: " + failed.message();
-    return false;
+    if (!failed) return {};
+    return failure(path + ": nu se poate șterge: " + failed.message());
 }
 
 }  // namespace game

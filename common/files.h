@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/result.h"
+
 namespace game {
 
 enum class Target {
@@ -24,10 +26,10 @@ enum class Durability {
 // too much for a file per game), given the old file's mode (or the umask's default),
 // then renamed over it. A device, FIFO or socket is written through, never
 // replaced; a directory is an error. On failure nothing is left behind and
-// `error` names the path and the reason; a file size limit is such a
+// the message names the path and the reason; a file size limit is such a
 // failure, not a signal.
-bool replace_file(const std::string& path, std::string_view content, std::string& error,
-                  Target target = Target::any, Durability durability = Durability::on_disk);
+Status replace_file(const std::string& path, std::string_view content, Target target = Target::any,
+                    Durability durability = Durability::on_disk);
 
 // Whether replace_file writes `path` in place, as a device, FIFO or socket
 // (then it cannot grow a file by appending to it either).
@@ -36,27 +38,27 @@ bool writes_in_place(const std::string& path);
 // Whether replace_file can write `path`: the path is no directory, and its
 // folder exists and takes new files (tried, not guessed). For checks before
 // long work.
-bool check_writable(const std::string& path, std::string& error);
+Status check_writable(const std::string& path);
 
 // Makes the folder (and its parents) if needed and checks that it takes new files.
-bool prepare_folder(const std::string& path, std::string& error);
+Status prepare_folder(const std::string& path);
 
 // Writes `text` in one write to a file that exists and must be written in
 // place, as the kernel's control files (a user namespace's maps, a
 // cgroup's limits) are. False, errno set, when it is not written whole.
 bool write_control_file(const std::string& path, std::string_view text);
 
-// The whole content of a file; false with a message naming it.
-bool read_whole_file(const std::string& path, std::string& content, std::string& error);
+// The whole content of a file, or a message naming it.
+Result<std::string> read_whole_file(const std::string& path);
 
-// Flushes standard output. False with the reason when what was printed is
-// lost (a full disk, a closed terminal); a reader that went away (EPIPE) is
-// not an error.
-bool flush_standard_output(std::string& error);
+// Flushes standard output. A failure with the reason when what was printed
+// is lost (a full disk, a closed terminal); a reader that went away (EPIPE)
+// is not one.
+Status flush_standard_output();
 
 // Removes a directory with everything in it, also where someone took away
 // the write or search permission of a directory inside (the owner may give
-// it back). On failure `error` names the path and the reason.
-bool remove_tree(const std::string& path, std::string& error);
+// it back). On failure the message names the path and the reason.
+Status remove_tree(const std::string& path);
 
 }  // namespace game

@@ -58,8 +58,8 @@ std::string format_record(const GameRecord& record) {
     return text;
 }
 
-bool write_record(const std::string& path, const GameRecord& record, std::string& error, Durability durability) {
-    return replace_file(path, format_record(record), error, Target::any, durability);
+Status write_record(const std::string& path, const GameRecord& record, Durability durability) {
+    return replace_file(path, format_record(record), Target::any, durability);
 }
 
 namespace {
@@ -69,32 +69,30 @@ class RecordReader {
 public:
     RecordReader(const std::string& path, std::FILE* file) : path_(path), scanner_(file) {}
 
-    bool integer(const std::string& what, int& value, std::string& error) {
+    // The next integer; `what` names it in the message when there is none.
+    Result<int> integer(const std::string& what) {
         switch (scanner_.next()) {
             case IntScanner::Got::number:
                 if (scanner_.value() < INT_MIN || scanner_.value() > INT_MAX) {
-                    error = path_ + ": " + what + " este prea mare: " + scanner_.text();
-                    return false;
+                    return failure(path_ + ": " + what + " este prea mare: " + scanner_.text());
                 }
-                value = static_cast<int>(scanner_.value());
-                return true;
+                return static_cast<int>(scanner_.value());
             case IntScanner::Got::end:
-                error = path_ + ": înregistrarea se termină înainte de " + what;
-                return false;
+                return failure(path_ + ": înregistrarea se termină înainte de " + what);
             case IntScanner::Got::not_number:
-                error = path_ + ": în loc de " + what + " este „" + printable(scanner_.text()) + "”";
-                return false;
+                return failure(path_ + ": în loc de " + what + " este „" + printable(scanner_.text()) + "”");
             case IntScanner::Got::read_error:
                 break;
         }
-        error = path_ + ": nu se poate citi: " + std::strerror(errno);
-        return false;
+        return failure(path_ + ": nu se poate citi: " + std::strerror(errno));
     }
 
-    bool in_range(const std::string& what, int value, int limit, std::string& error) {
-        if (value >= 0 && value < limit) return true;
-        error = path_ + ": " + what + " " + std::to_string(value) + " nu este între 0 și " + std::to_string(limit - 1);
-        return false;
+    // The next integer, which must lie in 0..limit-1; `field` names it when it does not.
+    Result<int> in_range(const std::string& what, const std::string& field, int limit) {
+        const Result<int> value = integer(what);
+        if (!value || (*value >= 0 && *value < limit)) return value;
+        return failure(path_ + ": " + field + " " + std::to_string(*value) + " nu este între 0 și " +
+                       std::to_string(limit - 1));
     }
 
     IntScanner& scanner() { return scanner_; }
@@ -106,68 +104,67 @@ private:
 
 std::string nth_card(int index) { return "cartea " + std::to_string(index + 1); }
 
-bool read_success_form(RecordReader& in, const std::string& path, GameRecord& record, std::string& error) {
-    if (!in.integer("scorul total", record.total, error)) return false;
+Result<Placement> read_placement(RecordReader& in, int index) {
+    const std::string card = nth_card(index);
+    const Result<int> rank = in.in_range("rangul la " + card, card + ": rangul", RANKS);
+    if (!rank) return failure(rank.error());
+    const Result<int> suit = in.in_range("culoarea la " + card, card + ": culoarea", SUITS);
+    if (!suit) return failure(suit.error());
+    const Result<int> column = in.in_range("coloana la " + card, card + ": coloana", COLUMNS);
+    if (!column) return failure(column.error());
+    return Placement{Card{*rank, *suit}, *column};
+}
+
+Status read_success_form(RecordReader& in, const std::string& path, GameRecord& record) {
+    const Result<int> total = in.integer("scorul total");
+    if (!total) return failure(total.error());
+    record.total = *total;
     for (int c = 0; c < COLUMNS; ++c) {
-        const std::string column = "coloana " + std::to_string(c + 1);
-        if (!in.integer("categoria coloanei " + std::to_string(c + 1), record.categories[c], error) ||
-            !in.in_range(column + ": categoria", record.categories[c], CATEGORIES, error) ||
-            !in.integer("punctele coloanei " + std::to_string(c + 1), record.points[c], error)) {
-            return false;
-        }
+        const std::string number = std::to_string(c + 1);
+        const Result<int> category =
+            in.in_range("categoria coloanei " + number, "coloana " + number + ": categoria", CATEGORIES);
+        if (!category) return failure(category.error());
+        const Result<int> points = in.integer("punctele coloanei " + number);
+        if (!points) return failure(points.error());
+        record.categories[c] = *category;
+        record.points[c] = *points;
     }
     std::array<int, COLUMNS> named{};
     for (int i = 0; i < DEALT; ++i) {
-        Placement& placed = record.cards[i];
-        const std::string card = nth_card(i);
-        if (!in.integer("rangul la " + card, placed.card.rank, error) ||
-            !in.in_range(card + ": rangul", placed.card.rank, RANKS, error) ||
-            !in.integer("culoarea la " + card, placed.card.suit, error) ||
-            !in.in_range(card + ": culoarea", placed.card.suit, SUITS, error) ||
-            !in.integer("coloana la " + card, placed.column, error) ||
-            !in.in_range(card + ": coloana", placed.column, COLUMNS, error)) {
-            return false;
+        const Result<Placement> placed = read_placement(in, i);
+        if (!placed) return failure(placed.error());
+        if (++named[placed->column] > HAND_SIZE) {
+            return failure(path + ": " + nth_card(i) + ": coloana cu indicele " + std::to_string(placed->column) +
+                           " apare de mai mult de cinci ori");
         }
-        if (++named[placed.column] > HAND_SIZE) {
-            error = path + ": " + card + ": coloana cu indicele " + std::to_string(placed.column) +
-                    " apare de mai mult de cinci ori";
-            return false;
-        }
+        record.cards[i] = *placed;
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool read_record(const std::string& path, GameRecord& record, std::string& error) {
+Result<GameRecord> read_record(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "r"), std::fclose);
-    if (!file) {
-        error = path + ": nu se poate deschide: " + std::strerror(errno);
-        return false;
-    }
-    return read_record(file.get(), path, record, error);
+    if (!file) return failure(path + ": nu se poate deschide: " + std::strerror(errno));
+    return read_record(file.get(), path);
 }
 
-bool read_record(std::FILE* file, const std::string& path, GameRecord& record, std::string& error) {
+Result<GameRecord> read_record(std::FILE* file, const std::string& path) {
     RecordReader in(path, file);
     GameRecord read;
-    if (!in.integer("starea jocului", read.status, error)) return false;
+    const Result<int> status = in.integer("starea jocului");
+    if (!status) return failure(status.error());
+    read.status = *status;
     const bool more = in.scanner().skip_space();
-    if (in.scanner().failed()) {
-        error = path + ": nu se poate citi: " + std::strerror(errno);
-        return false;
-    }
+    if (in.scanner().failed()) return failure(path + ": nu se poate citi: " + std::strerror(errno));
     if (read.status != 0) {
-        if (!more) {
-            error = path + ": starea " + std::to_string(read.status) + " nu este urmată de un mesaj";
-            return false;
-        }
+        if (!more) return failure(path + ": starea " + std::to_string(read.status) + " nu este urmată de un mesaj");
         read.message = in.scanner().rest_of_line(MESSAGE_MAX);
-    } else if (!read_success_form(in, path, read, error)) {
-        return false;
+    } else if (const Status success = read_success_form(in, path, read); !success) {
+        return failure(success.error());
     }
-    record = read;
-    return true;
+    return read;
 }
 
 }  // namespace game

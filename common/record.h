@@ -9,6 +9,7 @@
 
 #include "common/cards.h"
 #include "common/files.h"
+#include "common/result.h"
 
 namespace game {
 
@@ -41,16 +42,15 @@ GameRecord error_record(int status, const std::string& message);
 // The record as text, in the exact layout that is written to files.
 std::string format_record(const GameRecord& record);
 // Per-game records of a match are many and replayable: they skip the disk flush.
-bool write_record(const std::string& path, const GameRecord& record, std::string& error,
-                  Durability durability = Durability::on_disk);
+Status write_record(const std::string& path, const GameRecord& record, Durability durability = Durability::on_disk);
 
 // Reads a record and checks its layout and ranges: the categories, the card
 // fields, each column named five times, a message after a non-zero status.
-// Points and total are taken as written. On failure `error` names the file
-// and what is wrong, and `record` is untouched.
-bool read_record(const std::string& path, GameRecord& record, std::string& error);
+// Points and total are taken as written. On failure the message names the
+// file and what is wrong.
+Result<GameRecord> read_record(const std::string& path);
 // The same from a stream already open; `path` only names it in messages.
-bool read_record(std::FILE* file, const std::string& path, GameRecord& record, std::string& error);
+Result<GameRecord> read_record(std::FILE* file, const std::string& path);
 
 // The five cards of each column, in the order the columns received them.
 std::array<std::array<Card, HAND_SIZE>, COLUMNS> columns_of(const Deal& cards);

@@ -11,27 +11,25 @@
 namespace game {
 
 ScratchRoot::~ScratchRoot() {
-    std::string ignored;  // whoever cared has called remove() and heard why
-    if (!remove(ignored)) return;
+    (void)remove();  // ignored: whoever cared has called remove() and heard why
 }
 
-bool ScratchRoot::make(const std::string& prefix, std::string& error) {
+Status ScratchRoot::make(const std::string& prefix) {
     const char* tmpdir = std::getenv("TMPDIR");
     const std::string base = tmpdir && *tmpdir ? tmpdir : "/tmp";
     std::error_code failed;
     std::string pattern = (std::filesystem::absolute(base, failed) / (prefix + "-XXXXXX")).string();
     if (failed || !::mkdtemp(pattern.data())) {
-        error = base + ": nu se poate crea un director temporar: " +
-                (failed ? failed.message() : std::string(std::strerror(errno)));
-        return false;
+        return failure(base + ": nu se poate crea un director temporar: " +
+                       (failed ? failed.message() : std::string(std::strerror(errno))));
     }
     path_ = pattern;
-    return true;
+    return {};
 }
 
-bool ScratchRoot::remove(std::string& error) {
+Status ScratchRoot::remove() {
     // Empty, it goes without a descriptor, which a run that failed for want of them has none of.
-    const bool removed = path_.empty() || ::rmdir(path_.c_str()) == 0 || remove_tree(path_, error);
+    const Status removed = (path_.empty() || ::rmdir(path_.c_str()) == 0) ? Status{} : remove_tree(path_);
     path_.clear();
     return removed;
 }
@@ -49,8 +47,7 @@ ScratchDir::ScratchDir(const std::string& root, std::string& error) {
 }
 
 ScratchDir::~ScratchDir() {
-    std::string ignored;  // what cannot go now goes with the root at the end
-    if (!path_.empty()) remove_tree(path_, ignored);
+    if (!path_.empty()) (void)remove_tree(path_);  // ignored: what cannot go now goes with the root at the end
 }
 
 }  // namespace game

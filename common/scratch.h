@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/result.h"
+
 namespace game {
 
 class ScratchRoot {
@@ -16,9 +18,9 @@ public:
     ScratchRoot& operator=(const ScratchRoot&) = delete;
 
     // A fresh folder "PREFIX-XXXXXX" in TMPDIR.
-    [[nodiscard]] bool make(const std::string& prefix, std::string& error);
-    // False, with the reason, when it cannot be removed (it is then left).
-    [[nodiscard]] bool remove(std::string& error);
+    Status make(const std::string& prefix);
+    // A failure, with the reason, when it cannot be removed (it is then left).
+    Status remove();
     const std::string& path() const { return path_; }
 
 private:

@@ -19,8 +19,8 @@ namespace proc {
 namespace {
 
 std::string text_of(const std::string& path) {
-    std::string text, ignored;  // a file that cannot be read tells nothing: no cgroup
-    return game::read_whole_file(path, text, ignored) ? text : "";
+    const game::Result<std::string> text = game::read_whole_file(path);
+    return text ? *text : "";  // a file that cannot be read tells nothing: no cgroup
 }
 
 bool has_word(const std::string& list, const std::string& word, char separator) {

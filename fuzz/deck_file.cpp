@@ -27,7 +27,10 @@ DeckRead read(std::string_view bytes) {
     DeckRead r{false, untouched(), ""};
     std::FILE* file = fuzz::open_bytes(bytes);
     fuzz::require(file != nullptr, "the bytes open as a stream");
-    r.ok = game::read_deck(file, PATH, r.deck, r.error);
+    const game::Result<game::Deck> deck = game::read_deck(file, PATH);
+    r.ok = static_cast<bool>(deck);
+    if (deck) r.deck = *deck;
+    else r.error = deck.error();
     std::fclose(file);
     return r;
 }

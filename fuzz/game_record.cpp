@@ -31,7 +31,10 @@ RecordRead read(std::string_view bytes) {
     RecordRead r{false, untouched(), ""};
     std::FILE* file = fuzz::open_bytes(bytes);
     fuzz::require(file != nullptr, "the bytes open as a stream");
-    r.ok = game::read_record(file, PATH, r.record, r.error);
+    const game::Result<game::GameRecord> record = game::read_record(file, PATH);
+    r.ok = static_cast<bool>(record);
+    if (record) r.record = *record;
+    else r.error = record.error();
     std::fclose(file);
     return r;
 }

@@ -246,8 +246,12 @@ std::string match_csv(const MatchConfig& config, const std::vector<DealOutcome>&
 bool read_match_csv(const std::string& path, MatchCsv& csv, std::string& error) {
     csv = MatchCsv{};
     csv.path = path;
-    std::string text;
-    if (!game::read_whole_file(path, text, error)) return false;
+    const game::Result<std::string> read = game::read_whole_file(path);
+    if (!read) {
+        error = read.error();
+        return false;
+    }
+    const std::string& text = *read;
     if (text.rfind(std::string(CSV_HEADER) + "\n", 0) != 0) {
         error = path + ": nu este un CSV scris de match (primul rând nu este antetul lui)";
         return false;

@@ -16,7 +16,10 @@ CsvLog::~CsvLog() {
 bool CsvLog::start(const std::string& path, const std::string& content, std::string& error) {
     path_ = path;
     if (path.empty() || game::writes_in_place(path)) return true;
-    if (!game::replace_file(path, content, error)) return false;
+    if (const game::Status written = game::replace_file(path, content); !written) {
+        error = written.error();
+        return false;
+    }
     fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd_ < 0) {
         error = path + ": nu se poate scrie: " + std::strerror(errno);
@@ -45,7 +48,10 @@ void CsvLog::append(const std::string& rows) {
 bool CsvLog::finish(const std::string& content, std::string& error) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    return path_.empty() || game::replace_file(path_, content, error);
+    if (path_.empty()) return true;
+    const game::Status written = game::replace_file(path_, content);
+    if (!written) error = written.error();
+    return static_cast<bool>(written);
 }
 
 }  // namespace match

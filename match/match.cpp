@@ -73,13 +73,11 @@ public:
         char name[32];
         std::snprintf(name, sizeof name, "deal-%04d-", deal + 1);
         for (const Pending& record : records) {
-            std::string error;
-            if (game::write_record(config_.records_dir + "/" + name + record.who + ".dat", record.record, error,
-                                   game::Durability::rename)) {
-                continue;
-            }
+            const game::Status written = game::write_record(config_.records_dir + "/" + name + record.who + ".dat",
+                                                            record.record, game::Durability::rename);
+            if (written) continue;
             const std::lock_guard lock(mutex_);
-            if (failures_++ == 0) first_failure_ = error;
+            if (failures_++ == 0) first_failure_ = written.error();
         }
     }
     int failures() const { return failures_; }

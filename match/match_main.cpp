@@ -200,7 +200,7 @@ int set_stage(Options& options, Stage& stage) {
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     if (!match::players_from(given, config.players, error)) return match::usage_error(error);
-    if (!stage.scratch.make(PROGRAM, error)) return fail(error, 2);
+    if (const game::Status made = stage.scratch.make(PROGRAM); !made) return fail(made.error(), 2);
     config.scratch_dir = stage.scratch.path();
     if (const std::string problem = open_sandbox(options, stage.sandbox); !problem.empty()) return fail(problem, 2);
     config.sandbox = &stage.sandbox;
@@ -236,8 +236,7 @@ int play(Options& options) {
     });
     progress.finish();
     stage.sandbox.close();
-    std::string error;
-    if (!stage.scratch.remove(error)) fail(error, 0);
+    if (const game::Status removed = stage.scratch.remove(); !removed) fail(removed.error(), 0);
 
     std::vector<DealOutcome> deals = stage.done;
     deals.insert(deals.end(), run.deals.begin(), run.deals.end());
@@ -284,12 +283,8 @@ int merge(const Options& options) {
     }
     const bool kept = match::show_results(options, merged.config, merged.deals, std::nullopt,
                                           [&](const std::string& content) -> game::Status {
-                                              std::string failure;
-                                              if (!options.csv_path.empty() &&
-                                                  !game::replace_file(options.csv_path, content, failure)) {
-                                                  return game::failure(failure);
-                                              }
-                                              return {};
+                                              if (options.csv_path.empty()) return {};
+                                              return game::replace_file(options.csv_path, content);
                                           });
     if (!kept) return 2;
     return any_fault(merged.deals) ? 1 : 0;

@@ -25,9 +25,7 @@ bool lost(const std::string& message) {
 // Written after the tables, through the stream they went to.
 game::Status to_standard_output(const std::string& content) {
     std::fwrite(content.data(), 1, content.size(), stdout);
-    std::string error;
-    if (!game::flush_standard_output(error)) return game::failure(error);
-    return {};
+    return game::flush_standard_output();
 }
 
 bool write_output(const std::string& path, const std::string& content) {
@@ -36,8 +34,8 @@ bool write_output(const std::string& path, const std::string& content) {
         const game::Status written = to_standard_output(content);
         return written || lost(written.error());
     }
-    std::string error;
-    return game::replace_file(path, content, error) || lost(error);
+    const game::Status written = game::replace_file(path, content);
+    return written || lost(written.error());
 }
 
 }  // namespace
@@ -59,16 +57,14 @@ std::vector<std::string> files_asked_for(const Options& options) {
 }
 
 game::Status check_outputs(const Options& options) {
-    std::string error;
     if (is_standard_output(options.resume_path)) {
         return game::failure("--resume are nevoie de un fișier, nu de ieșirea standard");
     }
     for (const std::string& path : files_asked_for(options)) {
-        if (!game::check_writable(path, error)) return game::failure(error);
+        if (game::Status writable = game::check_writable(path); !writable) return writable;
     }
     const std::string& records = options.config.records_dir;
-    if (!records.empty() && !game::prepare_folder(records, error)) return game::failure(error);
-    return {};
+    return records.empty() ? game::Status{} : game::prepare_folder(records);
 }
 
 void print_tables(const MatchSummary& summary, std::optional<double> seconds) {
@@ -84,8 +80,8 @@ bool show_results(const Options& options, const MatchConfig& config, const std::
                   std::optional<double> seconds, const CsvWriter& csv) {
     const MatchSummary summary = summarize_match(config, deals);
     if (!options.quiet) print_tables(summary, seconds);
-    std::string error;
-    bool kept = game::flush_standard_output(error) || lost(error);
+    const game::Status flushed = game::flush_standard_output();
+    bool kept = flushed || lost(flushed.error());
     const std::string csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
     if (is_standard_output(csv_path)) {
         kept = write_output(csv_path, match_csv(config, deals)) && kept;

@@ -46,9 +46,9 @@ std::string message_of(const CLI::ParseError& error) {
 // What was asked for on standard output; lost, it is exit status 2.
 Parsed show(const char* program, const std::string& text) {
     std::fputs(text.c_str(), stdout);
-    std::string error;
-    if (game::flush_standard_output(error)) return {false, 0};
-    std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+    const game::Status flushed = game::flush_standard_output();
+    if (flushed) return {false, 0};
+    std::fprintf(stderr, "%s: %s\n", program, flushed.error().c_str());
     return {false, 2};
 }
 

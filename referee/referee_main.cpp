@@ -94,7 +94,13 @@ struct Deal {
 bool deal(const Options& options, Deal& dealt, std::string& error) {
     if (!options.deck_path.empty()) {
         dealt.shown = "pachetul din " + options.deck_path + " (se reia cu --deck " + options.deck_path + ")";
-        return game::read_deck(options.deck_path, dealt.deck, error);
+        const game::Result<game::Deck> deck = game::read_deck(options.deck_path);
+        if (!deck) {
+            error = deck.error();
+            return false;
+        }
+        dealt.deck = *deck;
+        return true;
     }
     const std::uint64_t seed = options.has_seed ? options.seed : referee::fresh_seed();
     dealt.deck = referee::shuffled_deck(seed);
@@ -121,17 +127,17 @@ int not_played(referee::Played played, const std::string& error) {
 // Every file asked for is checked before the first card: a game is never
 // played to be lost for want of a place to keep it. Empty, or why not.
 std::string check_outputs(const Options& options) {
-    std::string error;
     for (const std::string& path : {options.record_path, options.save_deck_path}) {
-        if (!path.empty() && !game::check_writable(path, error)) return error;
+        const game::Status writable = path.empty() ? game::Status{} : game::check_writable(path);
+        if (!writable) return writable.error();
     }
     return "";
 }
 
 int finish_output(int status) {
-    std::string error;
-    if (game::flush_standard_output(error)) return status;
-    std::fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
+    const game::Status flushed = game::flush_standard_output();
+    if (flushed) return status;
+    std::fprintf(stderr, "%s: %s\n", PROGRAM, flushed.error().c_str());
     return 2;
 }
 
@@ -145,7 +151,9 @@ struct Arena {
 // Opens the arena, and says once what a partial sandbox lacks. Empty, or why not.
 std::string open_arena(const Options& options, Arena& arena) {
     std::string error;
-    if (options.sandbox.mode != proc::SandboxMode::off && !arena.scratch.make(PROGRAM, error)) return error;
+    if (options.sandbox.mode != proc::SandboxMode::off) {
+        if (const game::Status made = arena.scratch.make(PROGRAM); !made) return made.error();
+    }
     if (!arena.sandbox.open(options.sandbox, 1, arena.scratch.path(), error)) return error;
     const std::vector<std::string> outputs = {options.record_path, options.save_deck_path};
     error = arena.sandbox.exposed_output({options.player}, options.check ? std::vector<std::string>{} : outputs);
@@ -165,8 +173,9 @@ referee::GameOptions game_options(const Options& options, Arena& arena) {
 
 int play(const Options& options, const game::Deck& deck, Arena& arena) {
     std::string error;
-    if (!options.save_deck_path.empty() && !game::write_deck(options.save_deck_path, deck, error)) {
-        return fail(error, 2);
+    if (!options.save_deck_path.empty()) {
+        const game::Status saved = game::write_deck(options.save_deck_path, deck);
+        if (!saved) return fail(saved.error(), 2);
     }
     referee::GameResult result;
     const referee::Played played = referee::play_game(deck, options.player, game_options(options, arena), result, error);
@@ -174,8 +183,8 @@ int play(const Options& options, const game::Deck& deck, Arena& arena) {
     std::fputs(result.player_errors.c_str(), stderr);
     if (played != referee::Played::yes) return not_played(played, error);
     // A record that cannot be written after all (a full disk) does not hide the game's outcome.
-    const bool recorded = game::write_record(options.record_path, result.record, error);
-    if (!recorded) fail(error, 2);
+    const game::Status recorded = game::write_record(options.record_path, result.record);
+    if (!recorded) fail(recorded.error(), 2);
     if (result.fault != referee::Fault::none) return fail(result.message, recorded ? 1 : 2);
     std::printf("Scor total: %d\n", result.record.total);
     return finish_output(recorded ? 0 : 2);
@@ -200,7 +209,8 @@ int run(int argc, char** argv) {
                                                                            game_options(options, arena)))
                                      : play(options, dealt.deck, arena);
     arena.sandbox.close();
-    return arena.scratch.remove(error) ? status : fail(error, 2);
+    const game::Status removed = arena.scratch.remove();
+    return removed ? status : fail(removed.error(), 2);
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ struct DeckRead {
 DeckRead read_text(const TempDir& dir, const std::string& text) {
     const std::string path = dir.file("deck.txt");
     write_file(path, text);
-    DeckRead r{false, {}, ""};
-    r.ok = game::read_deck(path, r.deck, r.error);
-    return r;
+    const game::Result<game::Deck> deck = game::read_deck(path);
+    if (!deck) return {false, {}, deck.error()};
+    return {true, *deck, ""};
 }
 
 TEST(DeckFile, WhiteSpaceCarriesNoMeaning) {
@@ -76,22 +76,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DeckFile, MissingFileAndDirectoryAreErrors) {
     TempDir dir;
-    game::Deck deck{};
-    std::string error;
-    EXPECT_FALSE(game::read_deck(dir.file("absent"), deck, error));
-    EXPECT_NE(error.find("nu se poate deschide"), std::string::npos) << error;
-    EXPECT_FALSE(game::read_deck(dir.path(), deck, error));
-    EXPECT_NE(error.find(dir.path()), std::string::npos) << error;
+    const game::Result<game::Deck> absent = game::read_deck(dir.file("absent"));
+    EXPECT_FALSE(absent);
+    EXPECT_NE(absent.error().find("nu se poate deschide"), std::string::npos) << absent.error();
+    const game::Result<game::Deck> folder = game::read_deck(dir.path());
+    EXPECT_FALSE(folder);
+    EXPECT_NE(folder.error().find(dir.path()), std::string::npos) << folder.error();
 }
 
 TEST(DeckFile, WrittenDeckReadsBack) {
     TempDir dir;
     game::Deck deck;
     for (int i = 0; i < 24; ++i) deck[i] = game::card_of_code((i * 7 + 3) % 24);
-    std::string error;
-    ASSERT_TRUE(game::write_deck(dir.file("out.txt"), deck, error)) << error;
-    game::Deck back{};
-    ASSERT_TRUE(game::read_deck(dir.file("out.txt"), back, error)) << error;
+    const game::Status written = game::write_deck(dir.file("out.txt"), deck);
+    ASSERT_TRUE(written) << written.error();
+    const game::Result<game::Deck> read = game::read_deck(dir.file("out.txt"));
+    ASSERT_TRUE(read) << read.error();
+    game::Deck back = *read;
     EXPECT_EQ(back, deck);
     EXPECT_TRUE(game::is_full_deck(back));
     back[3] = back[4];
@@ -100,9 +101,9 @@ TEST(DeckFile, WrittenDeckReadsBack) {
 
 TEST(DeckFile, UnwritablePathLeavesNothingBehind) {
     TempDir dir;
-    std::string error;
-    EXPECT_FALSE(game::write_deck(dir.file("missing/dir/deck.txt"), game::Deck{}, error));
-    EXPECT_NE(error.find("nu se poate scrie"), std::string::npos);
+    const game::Status written = game::write_deck(dir.file("missing/dir/deck.txt"), game::Deck{});
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.error().find("nu se poate scrie"), std::string::npos);
 }
 
 }  // namespace

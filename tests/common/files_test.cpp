@@ -45,10 +45,10 @@ TEST_P(SafeWriter, LeavesTheRightThingAndNothingElse) {
     const WriteCase& c = GetParam();
     TempDir dir;
     c.setup(dir);
-    std::string error;
-    EXPECT_EQ(game::replace_file(dir.file("out"), NEW, error, c.target), c.written) << error;
+    const game::Status written = game::replace_file(dir.file("out"), NEW, c.target);
+    EXPECT_EQ(static_cast<bool>(written), c.written) << written.error();
     if (!c.written) {
-        EXPECT_NE(error.find(c.error_part), std::string::npos) << error;
+        EXPECT_NE(written.error().find(c.error_part), std::string::npos) << written.error();
     }
     c.check(dir);
     EXPECT_EQ(testing_support::entries_of(dir.path()), c.entries) << "no temporary file may stay";
@@ -127,8 +127,8 @@ TEST(SafeWriter, WritesThroughAFifoWithoutReplacingIt) {
     ASSERT_EQ(::mkfifo(dir.file("out").c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = read_file(dir.file("out")); });
-    std::string error;
-    EXPECT_TRUE(game::replace_file(dir.file("out"), NEW, error)) << error;
+    const game::Status written = game::replace_file(dir.file("out"), NEW);
+    EXPECT_TRUE(written) << written.error();
     reader.join();
     EXPECT_EQ(received, NEW);
     EXPECT_TRUE(S_ISFIFO(mode_of(dir.file("out"))));
@@ -136,8 +136,8 @@ TEST(SafeWriter, WritesThroughAFifoWithoutReplacingIt) {
 
 TEST(SafeWriter, ANewFileGetsTheUmasksMode) {
     TempDir dir;
-    std::string error;
-    ASSERT_TRUE(game::replace_file(dir.file("out"), NEW, error)) << error;
+    const game::Status written = game::replace_file(dir.file("out"), NEW);
+    ASSERT_TRUE(written) << written.error();
     const mode_t mask = ::umask(022);
     ::umask(mask);
     EXPECT_EQ(mode_of(dir.file("out")) & 0777, 0666u & ~mask);
@@ -151,9 +151,8 @@ TEST(SafeWriter, AFileSizeLimitIsAnErrorThatKeepsTheOldFile) {
     if (child == 0) {
         const rlimit small{4, 4};
         ::setrlimit(RLIMIT_FSIZE, &small);
-        std::string error;
-        const bool written = game::replace_file(dir.file("out"), NEW, error);
-        ::_exit(!written && error.find("File too large") != std::string::npos ? 0 : 1);
+        const game::Status written = game::replace_file(dir.file("out"), NEW);
+        ::_exit(!written && written.error().find("File too large") != std::string::npos ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -165,14 +164,18 @@ TEST(SafeWriter, AFileSizeLimitIsAnErrorThatKeepsTheOldFile) {
 
 TEST(SafeWriter, ChecksBeforeTheWorkWithoutLeavingAnything) {
     TempDir dir;
-    std::string error;
-    EXPECT_TRUE(game::check_writable(dir.file("out"), error)) << error;
+    const game::Status file = game::check_writable(dir.file("out"));
+    EXPECT_TRUE(file) << file.error();
     fs::create_directory(dir.file("d"));
-    EXPECT_FALSE(game::check_writable(dir.file("d"), error));
-    EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
-    EXPECT_FALSE(game::check_writable(dir.file("missing/out"), error));
-    EXPECT_NE(error.find("missing/out: nu se poate scrie: No such file or directory"), std::string::npos) << error;
-    EXPECT_TRUE(game::prepare_folder(dir.file("made/here"), error)) << error;
+    const game::Status folder = game::check_writable(dir.file("d"));
+    EXPECT_FALSE(folder);
+    EXPECT_NE(folder.error().find("Is a directory"), std::string::npos) << folder.error();
+    const game::Status missing = game::check_writable(dir.file("missing/out"));
+    EXPECT_FALSE(missing);
+    EXPECT_NE(missing.error().find("missing/out: nu se poate scrie: No such file or directory"), std::string::npos)
+        << missing.error();
+    const game::Status prepared = game::prepare_folder(dir.file("made/here"));
+    EXPECT_TRUE(prepared) << prepared.error();
     EXPECT_EQ(testing_support::entries_of(dir.path()), (std::vector<std::string>{"d", "made", "made/here"}));
 }
 

@@ -32,9 +32,9 @@ struct Read {
 
 Read read_text(const TempDir& dir, const std::string& text) {
     write_file(dir.file("game.dat"), text);
-    Read r{false, {}, ""};
-    r.ok = game::read_record(dir.file("game.dat"), r.record, r.error);
-    return r;
+    const game::Result<game::GameRecord> record = game::read_record(dir.file("game.dat"));
+    if (!record) return {false, {}, record.error()};
+    return {true, *record, ""};
 }
 
 TEST(GameRecord, ScoresAndFormatsTheSuccessForm) {
@@ -48,10 +48,11 @@ TEST(GameRecord, WrittenRecordReadsBack) {
     game::Deal deal = ascending_deal();
     std::swap(deal[4].column, deal[5].column);  // round 1: columns 1 0 2 3
     const game::GameRecord written = game::scored_record(deal);
-    std::string error;
-    ASSERT_TRUE(game::write_record(dir.file("game.dat"), written, error)) << error;
-    game::GameRecord back;
-    ASSERT_TRUE(game::read_record(dir.file("game.dat"), back, error)) << error;
+    const game::Status saved = game::write_record(dir.file("game.dat"), written);
+    ASSERT_TRUE(saved) << saved.error();
+    const game::Result<game::GameRecord> read = game::read_record(dir.file("game.dat"));
+    ASSERT_TRUE(read) << read.error();
+    const game::GameRecord& back = *read;
     EXPECT_EQ(back.total, written.total);
     EXPECT_EQ(back.categories, written.categories);
     EXPECT_EQ(back.points, written.points);
@@ -159,19 +160,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GameRecordFile, MissingAndDirectory) {
     TempDir dir;
-    game::GameRecord record;
-    std::string error;
-    EXPECT_FALSE(game::read_record(dir.file("game.dat"), record, error));
-    EXPECT_NE(error.find("nu se poate deschide"), std::string::npos) << error;
-    EXPECT_FALSE(game::read_record(dir.path(), record, error));
-    EXPECT_NE(error.find("nu se poate citi"), std::string::npos) << error;
+    const game::Result<game::GameRecord> absent = game::read_record(dir.file("game.dat"));
+    EXPECT_FALSE(absent);
+    EXPECT_NE(absent.error().find("nu se poate deschide"), std::string::npos) << absent.error();
+    const game::Result<game::GameRecord> folder = game::read_record(dir.path());
+    EXPECT_FALSE(folder);
+    EXPECT_NE(folder.error().find("nu se poate citi"), std::string::npos) << folder.error();
 }
 
 TEST(GameRecordFile, FailedWriteKeepsTheOldRecord) {
     TempDir dir;
     write_file(dir.file("game.dat"), "old");
-    std::string error;
-    EXPECT_FALSE(game::write_record(dir.file("no/such/dir/game.dat"), game::error_record(1, "x"), error));
+    EXPECT_FALSE(game::write_record(dir.file("no/such/dir/game.dat"), game::error_record(1, "x")));
     EXPECT_EQ(read_file(dir.file("game.dat")), "old");
 }
 

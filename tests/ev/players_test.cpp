@@ -35,9 +35,9 @@ std::vector<int> refereedAnswers(const std::string& program, const std::vector<s
     const auto result = run(argv, "", dir.path());
     EXPECT_EQ(result.exit_code, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    game::GameRecord record;
-    std::string error;
-    EXPECT_TRUE(game::read_record(dir.file("game.dat"), record, error)) << error;
+    const game::Result<game::GameRecord> read = game::read_record(dir.file("game.dat"));
+    EXPECT_TRUE(read) << read.error();
+    const game::GameRecord record = read ? *read : game::GameRecord{};
     EXPECT_EQ(result.out, "Scor total: " + std::to_string(record.total) + "\n");
     std::vector<int> answers;
     for (const game::Placement& placement : record.cards) answers.push_back(placement.column);

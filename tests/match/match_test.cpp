@@ -73,10 +73,9 @@ TEST(Match, CeilingOfEveryDealIsAtLeastEveryScore) {
         EXPECT_GE(std::stoi(rows[i][9]), std::stoi(rows[i][4])) << "deal " << rows[i][0];
     }
     // The ceiling's record is kept beside the players' and agrees with the CSV.
-    game::GameRecord ceiling;
-    std::string error;
-    ASSERT_TRUE(game::read_record(dir.file("records/deal-0001-ceilscore.dat"), ceiling, error)) << error;
-    EXPECT_EQ(std::to_string(ceiling.total), rows[1][9]);
+    const game::Result<game::GameRecord> ceiling = game::read_record(dir.file("records/deal-0001-ceilscore.dat"));
+    ASSERT_TRUE(ceiling) << ceiling.error();
+    EXPECT_EQ(std::to_string(ceiling->total), rows[1][9]);
     EXPECT_NE(r.out.find("plafon (ceilscore)"), std::string::npos);
 }
 
@@ -91,19 +90,18 @@ TEST(Match, PlayerThatFaultsOnSomeDeals) {
         if (row[2] != "hearts.sh") continue;
         faults += row[3] == "raspuns-invalid";
         EXPECT_EQ(row[4].empty(), row[3] != "ok");
-        game::GameRecord record;
-        std::string error;
         char name[64];
         std::snprintf(name, sizeof name, "records/deal-%04d-hearts.sh.dat", std::stoi(row[0]));
-        ASSERT_TRUE(game::read_record(dir.file(name), record, error)) << error;
-        EXPECT_EQ(record.status != 0, row[3] != "ok");
+        const game::Result<game::GameRecord> record = game::read_record(dir.file(name));
+        ASSERT_TRUE(record) << record.error();
+        EXPECT_EQ(record->status != 0, row[3] != "ok");
         // The deal's first card is a heart exactly when the player faulted.
         const RunResult alone =
             run({bin("referee"), "--seed", row[1], "--record", "one.dat", testing_support::helper("fake-player")}, "",
                 dir.path());
-        game::GameRecord played;
-        ASSERT_TRUE(game::read_record(dir.file("one.dat"), played, error)) << error;
-        hearts += played.cards[0].card.suit == 2;
+        const game::Result<game::GameRecord> played = game::read_record(dir.file("one.dat"));
+        ASSERT_TRUE(played) << played.error();
+        hearts += played->cards[0].card.suit == 2;
     }
     EXPECT_GT(faults, 0);
     EXPECT_EQ(faults, hearts);

@@ -23,9 +23,9 @@ TEST(RefereeProgram, PlaysAGameAndWritesTheRecord) {
     TempDir dir;
     const RunResult r = referee(dir, {"--seed", "11", testing_support::helper("fake-player")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    game::GameRecord record;
-    std::string error;
-    ASSERT_TRUE(game::read_record(dir.file("game.dat"), record, error)) << error;
+    const game::Result<game::GameRecord> read = game::read_record(dir.file("game.dat"));
+    ASSERT_TRUE(read) << read.error();
+    const game::GameRecord& record = *read;
     EXPECT_EQ(r.out, "Scor total: " + std::to_string(record.total) + "\n");
     EXPECT_EQ(r.err, "");  // a given seed is not reported
 }

@@ -31,9 +31,9 @@ TEST(TallyPlayer, WorkedDealThroughTheReferee) {
     write_file(dir.file("deck.txt"), testing_support::deck_text(WORKED_DEAL));
     const RunResult r = run({bin("referee"), "--deck", "deck.txt", bin("tally-player")}, "", dir.path());
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    game::GameRecord record;
-    std::string error;
-    ASSERT_TRUE(game::read_record(dir.file("game.dat"), record, error)) << error;
+    const game::Result<game::GameRecord> read = game::read_record(dir.file("game.dat"));
+    ASSERT_TRUE(read) << read.error();
+    const game::GameRecord& record = *read;
     std::vector<std::string> columns;
     for (const game::Placement& p : record.cards) columns.push_back(std::to_string(p.column + 1));
     // 9S: tie in 1-3, three nines out -> 4, outside the tie. QS: tie, three queens -> 3.

@@ -96,9 +96,9 @@ TEST(ZarvelGame, WorkedDealThroughTheReferee) {
     EXPECT_EQ(result.out, "Scor total: 50\n");
     EXPECT_EQ(result.err, "");
 
-    game::GameRecord record;
-    std::string error;
-    ASSERT_TRUE(game::read_record(dir.file("game.dat"), record, error)) << error;
+    const game::Result<game::GameRecord> read = game::read_record(dir.file("game.dat"));
+    ASSERT_TRUE(read) << read.error();
+    const game::GameRecord& record = *read;
     for (std::size_t t = 0; t < WORKED_DEAL.size(); ++t) {
         EXPECT_EQ(game::token_of(record.cards[t].card), WORKED_DEAL[t]);
         EXPECT_EQ(std::to_string(record.cards[t].column + 1), WORKED_ANSWERS[t]) << "card " << t + 1;

@@ -29,12 +29,8 @@ const game::Tool TOOL = {
 constexpr const char* SYNTAX = "Sintaxă: ceilscore <fișier>\n";
 
 game::Result<game::Deck> read_deck_operand(const std::string& operand) {
-    game::Deck deck;
-    std::string error;
-    const bool read = operand == game::STANDARD_INPUT ? game::read_deck(stdin, game::STANDARD_INPUT_NAME, deck, error)
-                                                      : game::read_deck(operand, deck, error);
-    if (!read) return game::failure(error);
-    return deck;
+    if (operand == game::STANDARD_INPUT) return game::read_deck(stdin, game::STANDARD_INPUT_NAME);
+    return game::read_deck(operand);
 }
 
 game::Status print_best_record(const game::Deck& deck) {

@@ -95,13 +95,8 @@ game::Result<bool> colour_wanted(const game::CommandLine& line) {
 }
 
 game::Result<game::GameRecord> read_record_operand(const std::string& operand) {
-    game::GameRecord record;
-    std::string error;
-    const bool read = operand == game::STANDARD_INPUT
-                          ? game::read_record(stdin, game::STANDARD_INPUT_NAME, record, error)
-                          : game::read_record(operand, record, error);
-    if (!read) return game::failure(error);
-    return record;
+    if (operand == game::STANDARD_INPUT) return game::read_record(stdin, game::STANDARD_INPUT_NAME);
+    return game::read_record(operand);
 }
 
 game::Status show(const game::GameRecord& record, bool coloured) {
