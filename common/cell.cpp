@@ -40,12 +40,11 @@ Cell& Cell::operator=(Cell&& other) noexcept {
     return *this;
 }
 
-bool Cell::open(const CellPlan& plan, std::string& error) {
+game::Status Cell::open(const CellPlan& plan) {
     close();
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) {
-        error = std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno);
-        return false;
+        return game::failure(std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno));
     }
     // A fork into the namespaces: the init has a copy of our memory (the
     // plan among it) and our single thread.
@@ -62,20 +61,19 @@ bool Cell::open(const CellPlan& plan, std::string& error) {
     ::close(pair[1]);
     socket_ = pair[0];
     if (pid < 0) {
-        error = std::string("nu se poate porni un proces: ") + std::strerror(failure);
+        game::Status failed = game::failure(std::string("nu se poate porni un proces: ") + std::strerror(failure));
         close();
         errno = failure;
-        return false;
+        return failed;
     }
     pid_ = pid;
     cell::Message ready;
     if (!cell::receive(socket_, ready) || ready.header.kind != cell::Kind::ready) {
-        error = "izolarea nu se poate pregăti: procesul ei s-a oprit";
         close();
-        return false;
+        return game::failure("izolarea nu se poate pregăti: procesul ei s-a oprit");
     }
     failed_steps_ = static_cast<unsigned>(ready.header.first);
-    return true;
+    return {};
 }
 
 Started Cell::start(const std::vector<std::string>& argv, const int (&streams)[3], int& pidfd,

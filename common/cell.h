@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/process.h"
+#include "common/result.h"
 #include "common/sandbox_child.h"
 #include "common/seccomp_filter.h"
 
@@ -47,9 +48,9 @@ public:
     Cell& operator=(const Cell&) = delete;
 
     // Clones the init, which sets the cell up and tries a player's steps
-    // once without executing anything. We must have a single thread. False
-    // (error says why) when the init cannot be cloned or set up at all.
-    [[nodiscard]] bool open(const CellPlan& plan, std::string& error);
+    // once without executing anything. We must have a single thread. A
+    // failure, with the reason, when the init cannot be cloned or set up at all.
+    game::Status open(const CellPlan& plan);
     // The steps that did not work in the init's set-up and trial (Step bits).
     unsigned failed_steps() const { return failed_steps_; }
 

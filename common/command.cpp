@@ -14,11 +14,11 @@ std::string program_path(const std::string& program) {
     return !failed && ::access(beside.c_str(), X_OK) == 0 ? beside : program;
 }
 
-bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
-                 int timeout_ms, CommandResult& result, std::string& error, std::size_t limit) {
-    result = CommandResult{};
+game::Result<CommandResult> run_command(const std::vector<std::string>& argv, const std::string& cwd,
+                                        const std::string& input, int timeout_ms, std::size_t limit) {
     Process child;
-    if (child.start(argv, SpawnOptions{cwd, true, limit}, error) != Started::yes) return false;
+    std::string error;
+    if (child.start(argv, SpawnOptions{cwd, true, limit}, error) != Started::yes) return game::failure(error);
     const Deadline deadline(timeout_ms);
     std::string_view unsent = input;
     if (unsent.empty()) child.close_input();
@@ -31,16 +31,12 @@ bool run_command(const std::vector<std::string>& argv, const std::string& cwd, c
         if (state != Wait::data) break;
     }
     if (state == Wait::closed) state = child.wait_exit(deadline);
-    result.out = out.kept();
-    result.err = child.errors().kept();
-    if (state == Wait::exited) {
-        result.exit = child.exit();
-        return true;
+    if (state == Wait::exited) return CommandResult{child.exit(), out.kept(), child.errors().kept()};
+    if (state == Wait::interrupted) return game::failure(argv[0] + ": întrerupt");
+    if (state == Wait::timeout) {
+        return game::failure(argv[0] + ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms");
     }
-    error = argv[0] + (state == Wait::interrupted ? ": întrerupt"
-                       : state == Wait::timeout   ? ": nu s-a încheiat în " + std::to_string(timeout_ms) + " ms"
-                                                  : ": nu se poate citi ce scrie");
-    return false;
+    return game::failure(argv[0] + ": nu se poate citi ce scrie");
 }
 
 }  // namespace proc

@@ -13,6 +13,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "common/result.h"
+
 namespace proc {
 
 // How a child ended: its exit status, or the signal that killed it.
@@ -172,10 +174,10 @@ struct CommandResult {
 };
 
 // Runs a command to its end with `input` on its standard input, collecting
-// both outputs up to `limit` bytes each. False (with error) when it cannot
-// start, does not finish within timeout_ms, or is interrupted; it is then
-// killed with its whole group.
-bool run_command(const std::vector<std::string>& argv, const std::string& cwd, const std::string& input,
-                 int timeout_ms, CommandResult& result, std::string& error, std::size_t limit = 64 << 20);
+// both outputs up to `limit` bytes each. A failure when it cannot start,
+// does not finish within timeout_ms, or is interrupted; it is then killed
+// with its whole group.
+game::Result<CommandResult> run_command(const std::vector<std::string>& argv, const std::string& cwd,
+                                        const std::string& input, int timeout_ms, std::size_t limit = 64 << 20);
 
 }  // namespace proc

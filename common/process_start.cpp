@@ -32,10 +32,9 @@ struct Pipes {
     }
 };
 
-bool make_pipe(int (&ends)[2], std::string& error) {
-    if (::pipe2(ends, O_CLOEXEC) == 0) return true;
-    error = std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno);
-    return false;
+game::Status make_pipe(int (&ends)[2]) {
+    if (::pipe2(ends, O_CLOEXEC) == 0) return {};
+    return game::failure(std::string("nu se poate crea o conexiune cu un proces: ") + std::strerror(errno));
 }
 
 }  // namespace
@@ -70,8 +69,11 @@ Started Process::start(const std::vector<std::string>& argv, const SpawnOptions&
     // A sandboxed child's standard error is always ours to read, never a stream of ours it could read back.
     const bool capture_stderr = options.capture_stderr || sandboxed;
     Pipes pipes;
-    if (!make_pipe(pipes.in, error) || !make_pipe(pipes.out, error) ||
-        (capture_stderr && !make_pipe(pipes.err, error))) {
+    game::Status piped = make_pipe(pipes.in);
+    if (piped) piped = make_pipe(pipes.out);
+    if (piped && capture_stderr) piped = make_pipe(pipes.err);
+    if (!piped) {
+        error = piped.error();
         return Started::harness_error;
     }
     int ends[3] = {pipes.in[0], pipes.out[1], pipes.err[1]};

@@ -88,14 +88,14 @@ const std::vector<std::string>& Sandbox::system_folders() {
 
 const Cell& Sandbox::cell(int slot) const { return cells_[static_cast<std::size_t>(slot)]; }
 
-bool Sandbox::open(const SandboxSettings& settings, int slots, const std::string& folder, std::string& error) {
+game::Status Sandbox::open(const SandboxSettings& settings, int slots, const std::string& folder) {
     settings_ = settings;
     isolation_ = Isolation{};
     cells_.clear();
-    if (settings.mode == SandboxMode::off) return true;
+    if (settings.mode == SandboxMode::off) return {};
     isolation_.enabled = true;
-    std::string why;
-    isolation_.seccomp = seccomp_.build(why);
+    // A filter that cannot be built is told as missing seccomp, not by its reason.
+    isolation_.seccomp = static_cast<bool>(seccomp_.build());
     cgroups_.make(slots, {settings.limits.processes, settings.limits.memory_mib << 20});
     isolation_.pids_cgroup = cgroups_.caps_processes();
     isolation_.memory_cgroup = cgroups_.caps_memory();
@@ -108,35 +108,36 @@ bool Sandbox::open(const SandboxSettings& settings, int slots, const std::string
             ignored_signals_.push_back(signal);
         }
     }
-    if (!find_isolation(folder, error)) return false;
+    if (game::Status found = find_isolation(folder); !found) return found;
     if (settings.mode == SandboxMode::require && !isolation_.missing().empty()) {
-        error = "izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: " + isolation_.missing_text();
-        return false;
+        return game::failure("izolarea cerută (--sandbox require) nu este posibilă aici; lipsesc: " +
+                             isolation_.missing_text());
     }
-    return make_cells(slots, folder, error);
+    return make_cells(slots, folder);
 }
 
 // A trial cell, from the most namespaces to the fewest (a user namespace
 // where we may make one, else the others where we are root, else none):
 // the first that can be made says what works here.
-bool Sandbox::find_isolation(const std::string& folder, std::string& error) {
+game::Status Sandbox::find_isolation(const std::string& folder) {
     const std::string trial_folder = folder + "/trial";
-    if (::mkdir(trial_folder.c_str(), 0700) != 0) {
-        error = trial_folder + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool found = find_namespaces(trial_folder, error);
+    if (::mkdir(trial_folder.c_str(), 0700) != 0) return game::failure(trial_folder + ": " + std::strerror(errno));
+    game::Status found = find_namespaces(trial_folder);
     ::rmdir(trial_folder.c_str());  // empty, its trial cell gone: nothing of it is left for the end
     return found;
 }
 
-bool Sandbox::find_namespaces(const std::string& trial_folder, std::string& error) {
+game::Status Sandbox::find_namespaces(const std::string& trial_folder) {
+    std::string why;  // of the last trial cell that could not be made
     for (int namespaces : {ALL_NAMESPACES, ALL_NAMESPACES & ~CLONE_NEWUSER, 0}) {
         isolation_.namespaces = namespaces;
         isolation_.fresh_proc = (namespaces & CLONE_NEWPID) && (namespaces & CLONE_NEWNS);
         isolation_.scratch_limit = (namespaces & CLONE_NEWNS) && settings_.limits.disk_mib > 0;
         Cell trial;
-        if (!trial.open(plan_for(0, trial_folder), error)) continue;
+        if (const game::Status opened = trial.open(plan_for(0, trial_folder)); !opened) {
+            why = opened.error();
+            continue;
+        }
         const unsigned steps = trial.failed_steps();
         if (steps & (step_bit(Step::user_map) | step_bit(Step::private_mounts) | step_bit(Step::clone) |
                      step_bit(Step::descriptors) | step_bit(Step::working_folder))) {
@@ -151,30 +152,27 @@ bool Sandbox::find_namespaces(const std::string& trial_folder, std::string& erro
         // root's are not capped that way.
         isolation_.process_limit =
             isolation_.pids_cgroup || ((namespaces & CLONE_NEWUSER) && ::geteuid() != 0 && settings_.limits.processes);
-        return true;
+        return {};
     }
-    return false;
+    return game::failure(why);
 }
 
-bool Sandbox::make_cells(int slots, const std::string& folder, std::string& error) {
+game::Status Sandbox::make_cells(int slots, const std::string& folder) {
     cells_.resize(static_cast<std::size_t>(slots));
     for (int slot = 0; slot < slots; ++slot) {
         const std::string cell_folder = folder + "/cell-" + std::to_string(slot);
-        if (::mkdir(cell_folder.c_str(), 0700) != 0) {
-            error = cell_folder + ": " + std::strerror(errno);
-            return false;
-        }
+        if (::mkdir(cell_folder.c_str(), 0700) != 0) return game::failure(cell_folder + ": " + std::strerror(errno));
         Cell& cell = cells_[static_cast<std::size_t>(slot)];
-        if (!cell.open(plan_for(slot, cell_folder), error)) return false;
+        if (game::Status opened = cell.open(plan_for(slot, cell_folder)); !opened) return opened;
         // What worked in the trial must work in every cell.
         for (int step = 1; step <= static_cast<int>(Step::exec); ++step) {
-            if (cell.failed_steps() & step_bit(static_cast<Step>(step))) {
-                error = std::string("izolarea nu se poate pregăti: ") + step_name(static_cast<Step>(step));
-                return false;
+            const auto failed = static_cast<Step>(step);
+            if (cell.failed_steps() & step_bit(failed)) {
+                return game::failure(std::string("izolarea nu se poate pregăti: ") + step_name(failed));
             }
         }
     }
-    return true;
+    return {};
 }
 
 CellPlan Sandbox::plan_for(int slot, const std::string& folder) const {

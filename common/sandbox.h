@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "common/slot_cgroups.h"
 #include "common/seccomp_filter.h"
 
@@ -85,10 +86,9 @@ public:
 
     // Finds what works here and makes a cell for each of `slots` games at
     // once, in folders under `folder` (ours, empty). We must have a single
-    // thread: the cells are forks of us. False, with the reason, when
+    // thread: the cells are forks of us. A failure, with the reason, when
     // `require` is not met or a cell cannot be made.
-    [[nodiscard]] bool open(const SandboxSettings& settings, int slots, const std::string& folder,
-                            std::string& error);
+    game::Status open(const SandboxSettings& settings, int slots, const std::string& folder);
 
     // Ends the cells, and so every game still in them; what the end does.
     void close();
@@ -115,9 +115,9 @@ public:
 
 private:
     CellPlan plan_for(int slot, const std::string& folder) const;
-    bool find_isolation(const std::string& folder, std::string& error);
-    bool find_namespaces(const std::string& trial_folder, std::string& error);
-    bool make_cells(int slots, const std::string& folder, std::string& error);
+    game::Status find_isolation(const std::string& folder);
+    game::Status find_namespaces(const std::string& trial_folder);
+    game::Status make_cells(int slots, const std::string& folder);
 
     // A scratch file system holds this many files at most: empty files
     // take no room, but each takes the kernel's memory.

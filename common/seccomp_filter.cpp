@@ -12,6 +12,7 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace proc {
 
@@ -47,25 +48,23 @@ const unsigned long NAMESPACE_FLAGS[] = {CLONE_NEWNS,  CLONE_NEWUTS, CLONE_NEWIP
                                          CLONE_NEWPID, CLONE_NEWNET, CLONE_NEWCGROUP, CLONE_NEWTIME};
 
 // A rule for `call`, taken when all of `when` hold of its arguments.
-bool add(const Context& filter, std::uint32_t action, const char* call, std::string& error,
-         std::initializer_list<scmp_arg_cmp> when = {}) {
+game::Status add(const Context& filter, std::uint32_t action, const char* call,
+                 std::initializer_list<scmp_arg_cmp> when = {}) {
     const int number = seccomp_syscall_resolve_name(call);
-    if (number == __NR_SCMP_ERROR) return true;  // unknown to this architecture: nothing to deny
+    if (number == __NR_SCMP_ERROR) return {};  // unknown to this architecture: nothing to deny
     const int failed = seccomp_rule_add_array(filter.get(), action, number, static_cast<unsigned>(when.size()),
                                               when.size() ? std::data(when) : nullptr);
-    if (failed == 0) return true;
-    error = std::string("seccomp: regula pentru ") + call + ": " + std::strerror(-failed);
-    return false;
+    if (failed == 0) return {};
+    return game::failure(std::string("seccomp: regula pentru ") + call + ": " + std::strerror(-failed));
 }
 
-bool add_rules(const Context& filter, std::string& error) {
+game::Status add_rules(const Context& filter) {
     for (const char* call : DENIED) {
-        if (!add(filter, SCMP_ACT_ERRNO(EPERM), call, error)) return false;
+        if (game::Status added = add(filter, SCMP_ACT_ERRNO(EPERM), call); !added) return added;
     }
     for (unsigned long flag : NAMESPACE_FLAGS) {
-        if (!add(filter, SCMP_ACT_ERRNO(EPERM), "clone", error, {SCMP_A0_64(SCMP_CMP_MASKED_EQ, flag, flag)})) {
-            return false;
-        }
+        game::Status added = add(filter, SCMP_ACT_ERRNO(EPERM), "clone", {SCMP_A0_64(SCMP_CMP_MASKED_EQ, flag, flag)});
+        if (!added) return added;
     }
     // clone3 passes its flags in memory, out of a filter's sight: refused as
     // unknown, the C library falls back to clone, whose flags are seen.
@@ -73,23 +72,23 @@ bool add_rules(const Context& filter, std::string& error) {
     // system's (a daemon's, which our user may write, and as root most are)
     // is reached with connect, or with a datagram socket's address: both
     // are refused.
-    return add(filter, SCMP_ACT_ERRNO(ENOSYS), "clone3", error) &&
-           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socket", error, {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)}) &&
-           add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socketpair", error, {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)}) &&
-           add(filter, SCMP_ACT_ERRNO(EPERM), "socket", error,
-               {SCMP_A0_32(SCMP_CMP_EQ, AF_UNIX), SCMP_A1_32(SCMP_CMP_MASKED_EQ, 0xf, SOCK_DGRAM)}) &&
-           add(filter, SCMP_ACT_ERRNO(EPERM), "connect", error);
+    game::Status added = add(filter, SCMP_ACT_ERRNO(ENOSYS), "clone3");
+    if (added) added = add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socket", {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)});
+    if (added) added = add(filter, SCMP_ACT_ERRNO(EAFNOSUPPORT), "socketpair", {SCMP_A0_32(SCMP_CMP_NE, AF_UNIX)});
+    if (added) {
+        added = add(filter, SCMP_ACT_ERRNO(EPERM), "socket",
+                    {SCMP_A0_32(SCMP_CMP_EQ, AF_UNIX), SCMP_A1_32(SCMP_CMP_MASKED_EQ, 0xf, SOCK_DGRAM)});
+    }
+    if (added) added = add(filter, SCMP_ACT_ERRNO(EPERM), "connect");
+    return added;
 }
 
 // The compiled program, as the kernel takes it. Through a pipe, which no
 // file size limit of ours touches, and which holds the longest program a
 // kernel takes (4096 instructions).
-bool export_program(const Context& filter, std::vector<sock_filter>& program, std::string& error) {
+game::Result<std::vector<sock_filter>> export_program(const Context& filter) {
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) {
-        error = std::string("seccomp: ") + std::strerror(errno);
-        return false;
-    }
+    if (::pipe2(ends, O_CLOEXEC) != 0) return game::failure(std::string("seccomp: ") + std::strerror(errno));
     const int failed = seccomp_export_bpf(filter.get(), ends[1]);
     ::close(ends[1]);
     std::string bytes;
@@ -97,30 +96,29 @@ bool export_program(const Context& filter, std::vector<sock_filter>& program, st
     for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) bytes.append(chunk, static_cast<std::size_t>(n));
     ::close(ends[0]);
     if (failed != 0 || bytes.empty() || bytes.size() % sizeof(sock_filter) != 0) {
-        error = std::string("seccomp: programul nu se poate exporta: ") + std::strerror(failed ? -failed : EINVAL);
-        return false;
+        return game::failure(std::string("seccomp: programul nu se poate exporta: ") +
+                             std::strerror(failed ? -failed : EINVAL));
     }
-    program.resize(bytes.size() / sizeof(sock_filter));
+    std::vector<sock_filter> program(bytes.size() / sizeof(sock_filter));
     std::memcpy(program.data(), bytes.data(), bytes.size());
-    return true;
+    return program;
 }
 
 }  // namespace
 
-bool SeccompFilter::build(std::string& error) {
+game::Status SeccompFilter::build() {
     const Context filter(seccomp_init(SCMP_ACT_ALLOW), seccomp_release);
-    if (!filter) {
-        error = "seccomp: filtrul nu se poate crea";
-        return false;
-    }
+    if (!filter) return game::failure("seccomp: filtrul nu se poate crea");
     // A binary tree of system calls: the kernel runs the program over every
     // system call number when it loads it, and a chain costs that many times more.
     if (seccomp_attr_set(filter.get(), SCMP_FLTATR_CTL_OPTIMIZE, 2) != 0) {
-        error = "seccomp: optimizarea nu se poate cere";
-        return false;
+        return game::failure("seccomp: optimizarea nu se poate cere");
     }
-    if (!add_rules(filter, error) || !export_program(filter, program_, error)) return false;
-    return true;
+    if (game::Status added = add_rules(filter); !added) return added;
+    game::Result<std::vector<sock_filter>> program = export_program(filter);
+    if (!program) return game::failure(program.error());
+    program_ = std::move(*program);
+    return {};
 }
 
 int SeccompFilter::load() const {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
+
 namespace proc {
 
 class SeccompFilter {
@@ -15,7 +17,7 @@ public:
     // process, mounting, new namespaces, kernel keyrings and modules, the
     // io_uring side door, IPC objects that would outlast a game, every
     // socket but a local one, and any connection to a named one.
-    [[nodiscard]] bool build(std::string& error);
+    game::Status build();
     bool built() const { return !program_.empty(); }
 
     // Loads the program into the calling thread (no_new_privs first),

@@ -17,10 +17,10 @@ namespace proc {
 namespace {
 
 // posix_spawn's set-up calls return an error number instead of setting errno.
-bool set_up(int failed, const char* what, std::string& error) {
-    if (failed == 0) return true;
-    error = std::string("nu se poate pregăti pornirea unui proces (") + what + "): " + std::strerror(failed);
-    return false;
+game::Status set_up(int failed, const char* what) {
+    if (failed == 0) return {};
+    return game::failure(std::string("nu se poate pregăti pornirea unui proces (") + what +
+                         "): " + std::strerror(failed));
 }
 
 class SpawnSetup {
@@ -37,8 +37,8 @@ public:
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
     // `ends`: the child's standard input, output and error (-1: ours).
-    bool prepare(const int (&ends)[3], int cwd, std::string& error) {
-        if (!actions_ok_ || !attributes_ok_) return set_up(ENOMEM, "init", error);
+    game::Status prepare(const int (&ends)[3], int cwd) {
+        if (!actions_ok_ || !attributes_ok_) return set_up(ENOMEM, "init");
         // Every signal back to its default action and none blocked: the child
         // inherits nothing of how we, or whoever started us, handle them.
         sigset_t all, none;
@@ -47,15 +47,18 @@ public:
         sigdelset(&all, SIGSTOP);
         sigemptyset(&none);
         const short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
-        return set_up(posix_spawn_file_actions_adddup2(&actions_, ends[0], STDIN_FILENO), "stdin", error) &&
-               set_up(posix_spawn_file_actions_adddup2(&actions_, ends[1], STDOUT_FILENO), "stdout", error) &&
-               (ends[2] < 0 ||
-                set_up(posix_spawn_file_actions_adddup2(&actions_, ends[2], STDERR_FILENO), "stderr", error)) &&
-               (cwd < 0 || set_up(posix_spawn_file_actions_addfchdir_np(&actions_, cwd), "cwd", error)) &&
-               set_up(posix_spawnattr_setpgroup(&attributes_, 0), "pgroup", error) &&
-               set_up(posix_spawnattr_setsigdefault(&attributes_, &all), "sigdefault", error) &&
-               set_up(posix_spawnattr_setsigmask(&attributes_, &none), "sigmask", error) &&
-               set_up(posix_spawnattr_setflags(&attributes_, flags), "flags", error);
+        // Each step only after the one before it has worked.
+        game::Status done = set_up(posix_spawn_file_actions_adddup2(&actions_, ends[0], STDIN_FILENO), "stdin");
+        if (done) done = set_up(posix_spawn_file_actions_adddup2(&actions_, ends[1], STDOUT_FILENO), "stdout");
+        if (done && ends[2] >= 0) {
+            done = set_up(posix_spawn_file_actions_adddup2(&actions_, ends[2], STDERR_FILENO), "stderr");
+        }
+        if (done && cwd >= 0) done = set_up(posix_spawn_file_actions_addfchdir_np(&actions_, cwd), "cwd");
+        if (done) done = set_up(posix_spawnattr_setpgroup(&attributes_, 0), "pgroup");
+        if (done) done = set_up(posix_spawnattr_setsigdefault(&attributes_, &all), "sigdefault");
+        if (done) done = set_up(posix_spawnattr_setsigmask(&attributes_, &none), "sigmask");
+        if (done) done = set_up(posix_spawnattr_setflags(&attributes_, flags), "flags");
+        return done;
     }
 
     int spawn(pid_t& pid, const std::vector<std::string>& argv) {
@@ -83,10 +86,13 @@ Started Process::spawn(const std::vector<std::string>& argv, const SpawnOptions&
     SpawnSetup setup;
     pid_t pid = -1;
     int failed = 0;
-    const bool ready = setup.prepare(ends, cwd, error);
+    const game::Status ready = setup.prepare(ends, cwd);
     if (ready) failed = setup.spawn(pid, argv);
     if (cwd >= 0) ::close(cwd);
-    if (!ready) return Started::harness_error;
+    if (!ready) {
+        error = ready.error();
+        return Started::harness_error;
+    }
     if (failed != 0) {
         const bool ours = is_harness_errno(failed);
         error = argv[0] + (ours ? ": nu se poate porni un proces: " : ": nu poate fi pornit: ") + std::strerror(failed);

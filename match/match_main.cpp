@@ -77,8 +77,8 @@ std::string start_problem(const match::Player& player, const match::MatchConfig&
 // The sandbox of the match's players, a cell per job. Empty, or why it
 // cannot be had; a partial sandbox is told once.
 std::string open_sandbox(const Options& options, proc::Sandbox& sandbox) {
-    std::string error;
-    if (!sandbox.open(options.sandbox, options.config.jobs, options.config.scratch_dir, error)) return error;
+    const game::Status opened = sandbox.open(options.sandbox, options.config.jobs, options.config.scratch_dir);
+    if (!opened) return opened.error();
     if (!sandbox.isolation().missing().empty()) note("izolarea jucătorilor: " + sandbox.isolation().summary());
     return "";
 }

@@ -154,7 +154,8 @@ std::string open_arena(const Options& options, Arena& arena) {
     if (options.sandbox.mode != proc::SandboxMode::off) {
         if (const game::Status made = arena.scratch.make(PROGRAM); !made) return made.error();
     }
-    if (!arena.sandbox.open(options.sandbox, 1, arena.scratch.path(), error)) return error;
+    const game::Status opened = arena.sandbox.open(options.sandbox, 1, arena.scratch.path());
+    if (!opened) return opened.error();
     const std::vector<std::string> outputs = {options.record_path, options.save_deck_path};
     error = arena.sandbox.exposed_output({options.player}, options.check ? std::vector<std::string>{} : outputs);
     if (error.empty() && !arena.sandbox.isolation().missing().empty()) {

@@ -35,10 +35,13 @@ BENCHMARK(full_search)->Unit(benchmark::kMillisecond);
 
 // Runs the program to its end; false with a message when it fails.
 bool run_once(const std::vector<std::string>& argv, int expected_status, std::string& error) {
-    proc::CommandResult result;
-    if (!proc::run_command(argv, "", "", 10000, result, error)) return false;
-    if (!result.exit.signalled && result.exit.code == expected_status) return true;
-    error = argv[0] + ": " + proc::describe(result.exit) + " " + result.err;
+    const game::Result<proc::CommandResult> result = proc::run_command(argv, "", "", 10000);
+    if (!result) {
+        error = result.error();
+        return false;
+    }
+    if (!result->exit.signalled && result->exit.code == expected_status) return true;
+    error = argv[0] + ": " + proc::describe(result->exit) + " " + result->err;
     return false;
 }
 

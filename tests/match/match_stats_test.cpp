@@ -238,10 +238,10 @@ TEST(MatchJson, ReadsBackAsTheSummary) {
     EXPECT_TRUE(one["players"][0]["ci95"].is_null());
     // Played with the sandbox off, the settings say so.
     proc::Sandbox off;
-    std::string error;
     proc::SandboxSettings settings;
     settings.mode = proc::SandboxMode::off;
-    ASSERT_TRUE(off.open(settings, 1, "", error)) << error;
+    const game::Status opened = off.open(settings, 1, "");
+    ASSERT_TRUE(opened) << opened.error();
     config.sandbox = &off;
     const auto played = nlohmann::json::parse(match::match_json(config, match::summarize_match(config, deals)));
     EXPECT_EQ(played["settings"]["sandbox"]["mode"], "off");

@@ -58,15 +58,14 @@ void write_file(const std::string& path, const std::string& content) {
 RunResult run(const std::vector<std::string>& argv, const std::string& input, const std::string& cwd,
               int timeout_ms) {
     RunResult result;
-    proc::CommandResult done;
-    std::string error;
-    if (!proc::run_command(argv, cwd, input, timeout_ms, done, error)) {
-        ADD_FAILURE() << error;
+    game::Result<proc::CommandResult> done = proc::run_command(argv, cwd, input, timeout_ms);
+    if (!done) {
+        ADD_FAILURE() << done.error();
         return result;
     }
-    (done.exit.signalled ? result.signal : result.exit_code) = done.exit.code;
-    result.out = std::move(done.out);
-    result.err = std::move(done.err);
+    (done->exit.signalled ? result.signal : result.exit_code) = done->exit.code;
+    result.out = std::move(done->out);
+    result.err = std::move(done->err);
     return result;
 }
 
