@@ -118,38 +118,36 @@ class RowReader {
 public:
     RowReader(const std::string& path, MatchCsv& csv) : path_(path), csv_(csv) {}
 
-    bool read(const std::vector<std::string>& f, int line, Row& row, std::string& error) {
+    game::Result<Row> read(const std::vector<std::string>& f, int line) {
         const std::string at = path_ + ", rândul " + std::to_string(line) + ": ";
-        if (f.size() != COLUMNS) return fail(error, at + "are " + std::to_string(f.size()) + " câmpuri, nu 18");
-        if (!same_match(f, at, error)) return false;
+        if (f.size() != COLUMNS) return game::failure(at + "are " + std::to_string(f.size()) + " câmpuri, nu 18");
+        if (game::Status same = same_match(f, at); !same) return game::failure(same.error());
         const auto deal = number_in<int>(f[DEAL]);
-        if (!deal || *deal < 1 || *deal > csv_.deals) return fail(error, at + "împărțirea „" + f[DEAL] + "” nu există");
+        if (!deal || *deal < 1 || *deal > csv_.deals) {
+            return game::failure(at + "împărțirea „" + f[DEAL] + "” nu există");
+        }
+        Row row;
         row.deal = *deal - 1;
         if (number_in<std::uint64_t>(f[DECK_SEED]) != deal_seed(csv_.seed, row.deal)) {
-            return fail(error, at + "sămânța pachetului nu este a împărțirii " + f[DEAL]);
+            return game::failure(at + "sămânța pachetului nu este a împărțirii " + f[DEAL]);
         }
         row.player = f[PLAYER];
         const auto fault = fault_named(f[STATUS]);
-        if (!fault || row.player.empty()) return fail(error, at + "starea „" + f[STATUS] + "” nu este a unui joc");
+        if (!fault || row.player.empty()) return game::failure(at + "starea „" + f[STATUS] + "” nu este a unui joc");
         if (!read_game(f, *fault, row.game) || !read_ceiling(f, row)) {
-            return fail(error, at + "scorul, categoriile, timpii sau răspunsurile nu se potrivesc");
+            return game::failure(at + "scorul, categoriile, timpii sau răspunsurile nu se potrivesc");
         }
-        return true;
+        return row;
     }
 
 private:
-    static bool fail(std::string& error, const std::string& message) {
-        error = message;
-        return false;
-    }
-
     // Every row names the same match as the first.
-    bool same_match(const std::vector<std::string>& f, const std::string& at, std::string& error) {
+    game::Status same_match(const std::vector<std::string>& f, const std::string& at) {
         const auto seed = number_in<std::uint64_t>(f[MATCH_SEED]);
         const auto deals = deals_in("deals", f[DEALS]);
         const auto shard = shard_in("shard", f[SHARD]);
         const bool ceiling = !f[CEILING].empty();
-        if (!seed || !deals || !shard) return fail(error, at + "meciul nu se poate citi");
+        if (!seed || !deals || !shard) return game::failure(at + "meciul nu se poate citi");
         if (first_) {
             csv_.seed = *seed;
             csv_.deals = *deals;
@@ -158,9 +156,9 @@ private:
             first_ = false;
         }
         if (*seed != csv_.seed || *deals != csv_.deals || *shard != csv_.shard || ceiling != csv_.ceiling) {
-            return fail(error, at + "alt meci decât cel al primului rând");
+            return game::failure(at + "alt meci decât cel al primului rând");
         }
-        return true;
+        return {};
     }
 
     static bool read_game(const std::vector<std::string>& f, Fault fault, GameOutcome& game) {
@@ -243,39 +241,34 @@ std::string match_csv(const MatchConfig& config, const std::vector<DealOutcome>&
     return text;
 }
 
-bool read_match_csv(const std::string& path, MatchCsv& csv, std::string& error) {
-    csv = MatchCsv{};
+game::Result<MatchCsv> read_match_csv(const std::string& path) {
+    MatchCsv csv;
     csv.path = path;
-    const game::Result<std::string> read = game::read_whole_file(path);
-    if (!read) {
-        error = read.error();
-        return false;
+    const game::Result<std::string> text = game::read_whole_file(path);
+    if (!text) return game::failure(text.error());
+    if (text->rfind(std::string(CSV_HEADER) + "\n", 0) != 0) {
+        return game::failure(path + ": nu este un CSV scris de match (primul rând nu este antetul lui)");
     }
-    const std::string& text = *read;
-    if (text.rfind(std::string(CSV_HEADER) + "\n", 0) != 0) {
-        error = path + ": nu este un CSV scris de match (primul rând nu este antetul lui)";
-        return false;
-    }
-    Records records = split_records(text);
+    Records records = split_records(*text);
     csv.torn = records.torn;
     RowReader reader(path, csv);
     std::map<int, std::vector<Row>> by_deal;
     for (std::size_t r = 1; r < records.rows.size(); ++r) {
-        Row row;
-        if (!reader.read(records.rows[r], records.lines[r], row, error)) return false;
-        std::vector<Row>& rows = by_deal[row.deal];
-        if (std::any_of(rows.begin(), rows.end(), [&](const Row& other) { return other.player == row.player; })) {
-            error = path + ": împărțirea " + std::to_string(row.deal + 1) + " are de două ori rândul lui " + row.player;
-            return false;
+        game::Result<Row> row = reader.read(records.rows[r], records.lines[r]);
+        if (!row) return game::failure(row.error());
+        std::vector<Row>& rows = by_deal[row->deal];
+        if (std::any_of(rows.begin(), rows.end(), [&](const Row& other) { return other.player == row->player; })) {
+            return game::failure(path + ": împărțirea " + std::to_string(row->deal + 1) +
+                                 " are de două ori rândul lui " + row->player);
         }
-        rows.push_back(std::move(row));
+        rows.push_back(std::move(*row));
     }
     csv.players = players_of(by_deal);
     for (const auto& [deal, rows] : by_deal) {
         for (const Row& row : rows) {
             if (std::find(csv.players.begin(), csv.players.end(), row.player) == csv.players.end()) {
-                error = path + ": împărțirea " + std::to_string(deal + 1) + " are alți jucători decât celelalte";
-                return false;
+                return game::failure(path + ": împărțirea " + std::to_string(deal + 1) +
+                                     " are alți jucători decât celelalte");
             }
         }
         if (rows.size() < csv.players.size()) {
@@ -284,7 +277,7 @@ bool read_match_csv(const std::string& path, MatchCsv& csv, std::string& error) 
         }
         csv.outcomes.push_back(outcome_of(csv, deal, rows));
     }
-    return true;
+    return csv;
 }
 
 }  // namespace match

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "match/match.h"
 
 namespace match {
@@ -37,9 +38,9 @@ struct MatchCsv {
     bool torn = false;                  // its last line was cut short, and dropped
 };
 
-// Reads a CSV that match wrote. False with a message naming the file (and
-// the line) for one that is not a match's CSV, mixes matches, or holds a
-// deal twice.
-bool read_match_csv(const std::string& path, MatchCsv& csv, std::string& error);
+// Reads a CSV that match wrote. A failure with a message naming the file
+// (and the line) for one that is not a match's CSV, mixes matches, or holds
+// a deal twice.
+game::Result<MatchCsv> read_match_csv(const std::string& path);
 
 }  // namespace match

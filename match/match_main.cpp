@@ -135,9 +135,9 @@ std::string resume_from(const match::MatchCsv& csv, Options& options) {
 
 // The deals of a resumed file, read into `done`. Empty, or why not.
 std::string resume(Options& options, std::vector<DealOutcome>& done) {
-    match::MatchCsv csv;
-    std::string error;
-    if (!match::read_match_csv(options.resume_path, csv, error)) return error;
+    const game::Result<match::MatchCsv> read = match::read_match_csv(options.resume_path);
+    if (!read) return read.error();
+    const match::MatchCsv& csv = *read;
     if (std::string problem = resume_from(csv, options); !problem.empty()) return problem;
     done = csv.outcomes;
     if (csv.torn || csv.incomplete_deals > 0) {
@@ -199,7 +199,9 @@ int set_stage(Options& options, Stage& stage) {
     std::string error;
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
-    if (!match::players_from(given, config.players, error)) return match::usage_error(error);
+    game::Result<std::vector<match::Player>> players = match::players_from(given);
+    if (!players) return match::usage_error(players.error());
+    config.players = std::move(*players);
     if (const game::Status made = stage.scratch.make(PROGRAM); !made) return fail(made.error(), 2);
     config.scratch_dir = stage.scratch.path();
     if (const std::string problem = open_sandbox(options, stage.sandbox); !problem.empty()) return fail(problem, 2);
@@ -265,15 +267,17 @@ int play(Options& options) {
 int merge(const Options& options) {
     if (const game::Status writable = match::check_outputs(options); !writable) return fail(writable.error(), 2);
     std::vector<match::MatchCsv> files(options.operands.size());
-    std::string error;
     for (std::size_t f = 0; f < files.size(); ++f) {
-        if (!match::read_match_csv(options.operands[f], files[f], error)) return fail(error, 2);
+        game::Result<match::MatchCsv> read = match::read_match_csv(options.operands[f]);
+        if (!read) return fail(read.error(), 2);
+        files[f] = std::move(*read);
         if (files[f].torn || files[f].incomplete_deals > 0) {
             note(files[f].path + ": o împărțire neîncheiată a fost lăsată deoparte");
         }
     }
-    match::Merged merged;
-    if (!match::merge_csvs(files, merged, error)) return fail(error, 2);
+    game::Result<match::Merged> joined = match::merge_csvs(files);
+    if (!joined) return fail(joined.error(), 2);
+    const match::Merged& merged = *joined;
     if (!merged.missing.empty()) {
         const std::string missing = "lipsesc " + match::count_of(static_cast<long long>(merged.missing.size()),
                                                                  match::DEALS_NOUN) + ": " +

@@ -22,7 +22,8 @@ std::string deal_list(const std::vector<int>& indexes) {
     return indexes.size() > 10 ? text + ", …" : text;
 }
 
-bool merge_csvs(const std::vector<MatchCsv>& files, Merged& merged, std::string& error) {
+game::Result<Merged> merge_csvs(const std::vector<MatchCsv>& files) {
+    Merged merged;
     const MatchCsv* first = nullptr;
     std::map<int, const MatchCsv*> holder;  // deal index -> the file that holds it
     for (const MatchCsv& csv : files) {
@@ -30,24 +31,19 @@ bool merge_csvs(const std::vector<MatchCsv>& files, Merged& merged, std::string&
         if (!first) first = &csv;
         if (csv.seed != first->seed || csv.deals != first->deals || csv.ceiling != first->ceiling ||
             csv.players != first->players) {
-            error = csv.path + " este din alt meci decât " + first->path + ": " + identity_of(csv) + ", nu " +
-                    identity_of(*first);
-            return false;
+            return game::failure(csv.path + " este din alt meci decât " + first->path + ": " + identity_of(csv) +
+                                 ", nu " + identity_of(*first));
         }
         for (const DealOutcome& deal : csv.outcomes) {
             const auto [held, added] = holder.emplace(deal.index, &csv);
             if (!added) {
-                error = "împărțirea " + std::to_string(deal.index + 1) + " este și în " + held->second->path +
-                        ", și în " + csv.path;
-                return false;
+                return game::failure("împărțirea " + std::to_string(deal.index + 1) + " este și în " +
+                                     held->second->path + ", și în " + csv.path);
             }
             merged.deals.push_back(deal);
         }
     }
-    if (!first) {
-        error = "niciunul dintre fișiere nu are vreo împărțire jucată întreagă";
-        return false;
-    }
+    if (!first) return game::failure("niciunul dintre fișiere nu are vreo împărțire jucată întreagă");
     merged.config.seed = first->seed;
     merged.config.deals = first->deals;
     merged.config.ceiling = first->ceiling;
@@ -57,7 +53,7 @@ bool merge_csvs(const std::vector<MatchCsv>& files, Merged& merged, std::string&
     for (int d = 0; d < first->deals; ++d) {
         if (!holder.contains(d)) merged.missing.push_back(d);
     }
-    return true;
+    return merged;
 }
 
 }  // namespace match

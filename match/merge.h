@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "match/csv.h"
 
 namespace match {
@@ -16,7 +17,7 @@ struct Merged {
     std::vector<int> missing;        // indexes of the match's deals that no file holds
 };
 
-bool merge_csvs(const std::vector<MatchCsv>& files, Merged& merged, std::string& error);
+game::Result<Merged> merge_csvs(const std::vector<MatchCsv>& files);
 
 // "4, 8, 12" of deal indexes, as people number deals, the first ten and "…".
 std::string deal_list(const std::vector<int>& indexes);

@@ -42,20 +42,16 @@ bool taken(const std::string& name, const std::vector<Player>& players) {
 
 }  // namespace
 
-bool players_from(const std::vector<std::string>& given, std::vector<Player>& players, std::string& error) {
-    players.assign(given.size(), Player{});
+game::Result<std::vector<Player>> players_from(const std::vector<std::string>& given) {
+    std::vector<Player> players(given.size());
     // Names given come first, so that no file name takes one of them.
     for (std::size_t i = 0; i < given.size(); ++i) {
         const std::string name = name_in(given[i]);
         const std::vector<std::string> words = words_of(name.empty() ? given[i] : given[i].substr(name.size() + 1));
-        if (words.empty()) {
-            error = "jucătorul „" + given[i] + "” nu are o comandă";
-            return false;
-        }
+        if (words.empty()) return game::failure("jucătorul „" + given[i] + "” nu are o comandă");
         if (!name.empty() && taken(name, players)) {
-            error = name == CEILING_LABEL ? "numele „" + name + "” este al plafonului"
-                                          : "numele „" + name + "” este dat de două ori";
-            return false;
+            return game::failure(name == CEILING_LABEL ? "numele „" + name + "” este al plafonului"
+                                                       : "numele „" + name + "” este dat de două ori");
         }
         players[i].name = name;
         players[i].command = words;
@@ -69,7 +65,7 @@ bool players_from(const std::vector<std::string>& given, std::vector<Player>& pl
     }
     // Games run in folders of their own: what a command names must not depend on ours.
     for (Player& player : players) player.command = proc::absolute_command(player.command);
-    return true;
+    return players;
 }
 
 }  // namespace match

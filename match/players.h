@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "match/match.h"
 
 namespace match {
 
 // A bare program name is one of the programs built beside match when there
-// is one, else looked up in PATH (proc::program_path). False with a message
-// for an empty command, or a name given twice or reserved.
-bool players_from(const std::vector<std::string>& given, std::vector<Player>& players, std::string& error);
+// is one, else looked up in PATH (proc::program_path). A failure with a
+// message for an empty command, or a name given twice or reserved.
+game::Result<std::vector<Player>> players_from(const std::vector<std::string>& given);
 
 }  // namespace match
