@@ -13,19 +13,13 @@ CsvLog::~CsvLog() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool CsvLog::start(const std::string& path, const std::string& content, std::string& error) {
+game::Status CsvLog::start(const std::string& path, const std::string& content) {
     path_ = path;
-    if (path.empty() || game::writes_in_place(path)) return true;
-    if (const game::Status written = game::replace_file(path, content); !written) {
-        error = written.error();
-        return false;
-    }
+    if (path.empty() || game::writes_in_place(path)) return {};
+    if (const game::Status written = game::replace_file(path, content); !written) return written;
     fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd_ < 0) {
-        error = path + ": nu se poate scrie: " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    if (fd_ < 0) return game::failure(path + ": nu se poate scrie: " + std::strerror(errno));
+    return {};
 }
 
 void CsvLog::append(const std::string& rows) {
@@ -45,13 +39,11 @@ void CsvLog::append(const std::string& rows) {
     }
 }
 
-bool CsvLog::finish(const std::string& content, std::string& error) {
+game::Status CsvLog::finish(const std::string& content) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (path_.empty()) return true;
-    const game::Status written = game::replace_file(path_, content);
-    if (!written) error = written.error();
-    return static_cast<bool>(written);
+    if (path_.empty()) return {};
+    return game::replace_file(path_, content);
 }
 
 }  // namespace match

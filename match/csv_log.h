@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "common/result.h"
+
 namespace match {
 
 class CsvLog {
@@ -18,10 +20,10 @@ public:
     CsvLog& operator=(const CsvLog&) = delete;
 
     // Nothing is kept for an empty path.
-    bool start(const std::string& path, const std::string& content, std::string& error);
+    [[nodiscard]] game::Status start(const std::string& path, const std::string& content);
     void append(const std::string& rows);
-    // Writes the whole CSV; false with the reason.
-    bool finish(const std::string& content, std::string& error);
+    // Writes the whole CSV.
+    [[nodiscard]] game::Status finish(const std::string& content);
 
 private:
     std::string path_;

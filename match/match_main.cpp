@@ -196,7 +196,6 @@ int set_stage(Options& options, Stage& stage) {
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     match::MatchConfig& config = options.config;
-    std::string error;
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     game::Result<std::vector<match::Player>> players = match::players_from(given);
@@ -212,7 +211,9 @@ int set_stage(Options& options, Stage& stage) {
     stage.csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
     // Our standard output takes the CSV whole at the end, after the tables.
     const std::string logged = match::is_standard_output(stage.csv_path) ? "" : stage.csv_path;
-    if (!stage.log.start(logged, match::match_csv(config, stage.done), error)) return fail(error, 2);
+    if (const game::Status begun = stage.log.start(logged, match::match_csv(config, stage.done)); !begun) {
+        return fail(begun.error(), 2);
+    }
     return 0;
 }
 
@@ -247,11 +248,7 @@ int play(Options& options) {
         return stopped(options, stage, run, deals, progress.elapsed_seconds());
     }
     bool kept = match::show_results(options, config, deals, progress.elapsed_seconds(),
-                                    [&](const std::string& content) -> game::Status {
-                                        std::string failure;
-                                        if (!stage.log.finish(content, failure)) return game::failure(failure);
-                                        return {};
-                                    });
+                                    [&](const std::string& content) { return stage.log.finish(content); });
     if (run.record_failures > 0) {
         fail(std::to_string(run.record_failures) + " înregistrări nu au putut fi scrise; prima: " +
                  run.first_record_failure,

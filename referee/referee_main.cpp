@@ -90,26 +90,20 @@ struct Deal {
 };
 
 // The deck of the file, or shuffled by the seed given or a fresh one, which
-// a game tells on standard error. False, with `error`, for a bad deck file.
-bool deal(const Options& options, Deal& dealt, std::string& error) {
+// a game tells on standard error. A bad deck file is a failure.
+game::Result<Deal> deal(const Options& options) {
     if (!options.deck_path.empty()) {
-        dealt.shown = "pachetul din " + options.deck_path + " (se reia cu --deck " + options.deck_path + ")";
         const game::Result<game::Deck> deck = game::read_deck(options.deck_path);
-        if (!deck) {
-            error = deck.error();
-            return false;
-        }
-        dealt.deck = *deck;
-        return true;
+        if (!deck) return game::failure(deck.error());
+        return Deal{*deck, "pachetul din " + options.deck_path + " (se reia cu --deck " + options.deck_path + ")"};
     }
     const std::uint64_t seed = options.has_seed ? options.seed : referee::fresh_seed();
-    dealt.deck = referee::shuffled_deck(seed);
-    dealt.shown = "sămânța " + std::to_string(seed) + " (se reia cu --seed " + std::to_string(seed) + ")";
     if (!options.has_seed && !options.check) {
         std::fprintf(stderr, "%s: sămânța %llu (jocul se reia cu --seed %llu)\n", PROGRAM,
                      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     }
-    return true;
+    return Deal{referee::shuffled_deck(seed),
+                "sămânța " + std::to_string(seed) + " (se reia cu --seed " + std::to_string(seed) + ")"};
 }
 
 // Says what went wrong and gives back the status to end with.
@@ -203,12 +197,11 @@ int run(int argc, char** argv) {
         if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
     }
     // Dealt once the cell is made: the copy of us it is holds no deck.
-    std::string error;
-    Deal dealt;
-    if (!deal(options, dealt, error)) return fail(error, 2);
-    const int status = options.check ? finish_output(referee::check_player(dealt.deck, dealt.shown, options.player,
+    const game::Result<Deal> dealt = deal(options);
+    if (!dealt) return fail(dealt.error(), 2);
+    const int status = options.check ? finish_output(referee::check_player(dealt->deck, dealt->shown, options.player,
                                                                            game_options(options, arena)))
-                                     : play(options, dealt.deck, arena);
+                                     : play(options, dealt->deck, arena);
     arena.sandbox.close();
     const game::Status removed = arena.scratch.remove();
     return removed ? status : fail(removed.error(), 2);
