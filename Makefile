@@ -6,7 +6,7 @@ MAKEFLAGS += --no-print-directory
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan bench clean
+.PHONY: all build run test test-release test-asan bench clean format
 
 all: build
 
@@ -46,6 +46,11 @@ bench:
 
 clean:
 	rm -rf $(BUILD) $(ASAN)
+
+# Formats the tracked C++ files in place, in the style of .clang-format.
+format:
+	scripts/deps.sh format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 # Fuzzing: every place where outside bytes enter, built with clang and
 # libFuzzer into build-fuzz/, each target run for FUZZ_SECONDS. A finding
