@@ -30,7 +30,6 @@ case "${1:-build}" in
         need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
         ;;
     fuzz)
-        need_file /usr/include/gtest/gtest.h libgtest-dev
         need_command clang++ clang
         ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
             missing="$missing libclang-rt-dev"
