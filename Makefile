@@ -20,7 +20,7 @@ build:
 	cmake --build $(BUILD) -j $(JOBS)
 
 # One game of zarvel-002 beside the best arrangement of its deal, then a
-# match of all five players over 200 deals.
+# match of every player over 200 deals.
 run: build
 	@scripts/demo.sh $(BUILD)
 
