@@ -6,19 +6,21 @@ MAKEFLAGS += --no-print-directory
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan bench clean
+.PHONY: all build run test test-release test-asan bench clean format
 
 all: build
 
 # Each job says which of the shared build tree's parts it wants, so that
-# `make run` after `make test` builds no test.
+# `make run` after `make test` builds no test. The tests' jobs hold warnings
+# as errors (GAME_WERROR); the others leave it as the tree has it, since
+# changing it would rebuild everything.
 build:
 	scripts/deps.sh build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=OFF -DGAME_BENCH=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # One game of zarvel-002 beside the best arrangement of its deal, then a
-# match of all five players over 200 deals.
+# match of every player over 200 deals.
 run: build
 	@scripts/demo.sh $(BUILD)
 
@@ -26,13 +28,13 @@ test: test-release test-asan
 
 test-release:
 	scripts/deps.sh test
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON -DGAME_BENCH=OFF >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=ON -DGAME_BENCH=OFF -DGAME_WERROR=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS)
 
 test-asan:
 	scripts/deps.sh test
-	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DGAME_TESTS=ON -DGAME_SANITIZE=ON >/dev/null
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DGAME_TESTS=ON -DGAME_SANITIZE=ON -DGAME_WERROR=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 	ctest --test-dir $(ASAN) --output-on-failure -j $(TEST_JOBS)
 
@@ -47,18 +49,26 @@ bench:
 clean:
 	rm -rf $(BUILD) $(ASAN)
 
+# Formats the tracked C++ files in place, in the style of .clang-format.
+format:
+	scripts/deps.sh format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
 # Fuzzing: every place where outside bytes enter, built with clang and
 # libFuzzer into build-fuzz/, each target run for FUZZ_SECONDS. A finding
 # fails the run; its reproducer lands in fuzz/corpus/<target>/, and
-# `make test` replays that folder from then on.
+# `make test` replays that folder from then on. The targets are those
+# fuzz/CMakeLists.txt declares (it lists them in build-fuzz/fuzz/targets.txt);
+# `make fuzz FUZZ_TARGETS="deck_file game_record"` runs only those.
 FUZZ := build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := deck_file game_record referee_answers suit_player tally_player zarvel_player ev_player ev_player_anchored
+FUZZ_TARGETS ?=
 
 .PHONY: fuzz
 fuzz:
 	scripts/deps.sh fuzz
-	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=ON \
-	  -DGAME_SANITIZE=ON -DGAME_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-	cmake --build $(FUZZ) -j $(JOBS) --target $(addprefix fuzz-,$(FUZZ_TARGETS))
-	fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_TESTS=OFF \
+	  -DGAME_SANITIZE=ON -DGAME_FUZZ=ON >/dev/null
+	@targets="$(FUZZ_TARGETS)"; targets="$${targets:-$$(cat $(FUZZ)/fuzz/targets.txt)}"; \
+	  cmake --build $(FUZZ) -j $(JOBS) --target $$(printf 'fuzz-%s ' $$targets) && \
+	  fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS) $$targets

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <unistd.h>
 
+#include "common/programs.h"
 #include "referee/game_driver.h"
 #include "referee/shuffle.h"
 
@@ -25,10 +25,9 @@ void whole_game(benchmark::State& state, const std::string& program) {
     }
 }
 
-// Every player built beside the suit player; those not built yet are left out.
+// Every player the build makes, the suit player among them.
 const int registered = [] {
-    for (const char* program : {"suit-player", "tally-player", "zarvel-002", "ev-player", "ev-player-anchored"}) {
-        if (::access((std::string(GAME_BIN_DIR) + "/" + program).c_str(), X_OK) != 0) continue;
+    for (const char* program : game::PLAYERS) {
         benchmark::RegisterBenchmark((std::string("whole_game/") + program).c_str(),
                                      [program](benchmark::State& state) { whole_game(state, program); })
             ->Unit(benchmark::kMillisecond)

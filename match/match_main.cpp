@@ -17,6 +17,7 @@
 #include "common/files.h"
 #include "common/guarded_main.h"
 #include "common/process.h"
+#include "common/programs.h"
 #include "common/sandbox.h"
 #include "common/scratch.h"
 #include "match/csv.h"
@@ -42,8 +43,8 @@ using match::DealOutcome;
 using match::Options;
 
 constexpr const char* PROGRAM = "match";
-constexpr const char* DEFAULT_PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player",
-                                           "suit-player"};
+// Every player the build makes (common/programs.h is made from its list).
+constexpr auto& DEFAULT_PLAYERS = game::PLAYERS;
 
 // Tells what went wrong and gives back the status to end with.
 int fail(const std::string& message, int status) {

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The main job: one game of zarvel-002 on a fresh deal, then the best
-# arrangement of the same deal, then a match of all five players.
+# arrangement of the same deal, then a match of every player.
 set -eu
 bin="$(cd "$1" && pwd)/bin"
 demo="$1/demo"
@@ -12,7 +12,7 @@ echo
 echo "== Cea mai bună așezare a aceleiași împărțiri (ceilscore)"
 "$bin/ceilscore" "$demo/deck.txt" | "$bin/record-view" -
 echo
-echo "== Meci: toți cei cinci jucători pe aceleași 200 de împărțiri, lângă plafon"
+echo "== Meci: toți jucătorii pe aceleași 200 de împărțiri, lângă plafon"
 "$bin/match" --deals 200 --csv "$demo/match.csv" --json "$demo/match.json" --html "$demo/match.html"
 echo
 echo "Raportul, de deschis într-un browser: $demo/match.html"

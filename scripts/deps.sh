@@ -1,12 +1,13 @@
 #!/bin/sh
 # Makes sure the packages a job needs are installed: installs them with
 # apt-get when run as root, otherwise names the command and stops.
-#   scripts/deps.sh build | test | bench | fuzz
+#   scripts/deps.sh build | test | bench | fuzz | format
 # build: the compiler, CMake, the JSON library that match writes with,
 # libseccomp, whose filter the players run under, and CLI11, which parses
 # the command lines of the referee and match;
 # test: that, GoogleTest and GNU parallel, and Chromium when it can be had;
-# bench: that and Google Benchmark; fuzz: that and clang with libFuzzer.
+# bench: that and Google Benchmark; fuzz: that and clang with libFuzzer;
+# format: that and clang-format.
 set -eu
 missing=""
 need_file() {  # need_file FILE PACKAGE
@@ -31,13 +32,15 @@ case "${1:-build}" in
         need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
         ;;
     fuzz)
-        need_file /usr/include/gtest/gtest.h libgtest-dev
         need_command clang++ clang
         ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
             missing="$missing libclang-rt-dev"
         ;;
+    format)
+        need_command clang-format clang-format
+        ;;
     *)
-        echo "deps.sh: build, test, bench or fuzz, not $1" >&2
+        echo "deps.sh: build, test, bench, fuzz or format, not $1" >&2
         exit 2
         ;;
 esac

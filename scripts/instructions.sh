@@ -5,9 +5,12 @@
 # ceilscore on a fixed deck; each player's whole game on the 20 cards of the
 # same deal fed on standard input, and the mean over the referee's seeded
 # deals 1..DEALS (default 10); hand-census; record-view of ceilscore's record.
-# Prints nothing but a note when valgrind is not installed.
+# The players are those the build makes, as CMake lists them in
+# BUILD_DIR/players.txt. Prints nothing but a note when valgrind is not
+# installed.
 set -eu
 bin="$(cd "$1/bin" && pwd)"
+players="$(cat "$1/players.txt")"
 deals="${2:-10}"
 if ! command -v valgrind >/dev/null 2>&1; then
     echo "valgrind is not installed: no instruction counts"
@@ -32,7 +35,6 @@ tokens() {
 
 show() { printf "%-52s %12s\n" "$1" "$2"; }
 
-players="suit-player tally-player zarvel-002 ev-player ev-player-anchored"
 echo "5 18 22 15 7 14 23 21 6 19 13 16 8 0 9 11 3 17 2 1 20 12 4 10" >fixed.txt
 tokens fixed.txt >fixed.in
 

@@ -3,9 +3,15 @@
 // A change that is meant updates the numbers in the same commit and says why.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <iterator>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "common/programs.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -16,7 +22,19 @@ using testing_support::run;
 using testing_support::RunResult;
 using testing_support::TempDir;
 
-const char* const PLAYERS[] = {"zarvel-002", "ev-player", "ev-player-anchored", "tally-player", "suit-player"};
+// The fields of each row of match's CSV, its header left out.
+std::vector<std::vector<std::string>> csv_rows(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(csv);
+    std::string line;
+    std::getline(lines, line);  // header
+    while (std::getline(lines, line)) {
+        std::vector<std::string>& fields = rows.emplace_back();
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+    }
+    return rows;
+}
 
 TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
 #if defined(GAME_SANITIZED)
@@ -29,14 +47,8 @@ TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
                             dir.path(), 240000);
     ASSERT_EQ(r.exit_code, 0) << r.err;
     std::map<std::string, int> totals, games;
-    std::istringstream rows(read_file(dir.file("m.csv")));
-    std::string row;
-    std::getline(rows, row);  // header
-    while (std::getline(rows, row)) {
-        std::vector<std::string> fields;
-        std::istringstream cells(row);
-        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
-        ASSERT_EQ(fields[3], "ok") << row;
+    for (const std::vector<std::string>& fields : csv_rows(read_file(dir.file("m.csv")))) {
+        ASSERT_EQ(fields[3], "ok") << fields[0] << " " << fields[2];
         totals[fields[2]] += std::stoi(fields[4]);
         ++games[fields[2]];
     }
@@ -45,6 +57,19 @@ TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
                                                   {"suit-player", 5406}};
     EXPECT_EQ(totals, signature);
     for (const auto& [player, count] : games) EXPECT_EQ(count, 200) << player;
+}
+
+// Without players a match plays those the build made, in the build's order
+// (its tables and CSV follow it), each the program built beside match.
+TEST(Signature, MatchWithoutPlayersPlaysEveryShippedPlayerInOrder) {
+    TempDir dir;
+    const RunResult r =
+        run({bin("match"), "--deals", "1", "--seed", "3", "--no-ceiling", "--quiet", "--csv", "m.csv"}, "", dir.path());
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    std::vector<std::string> played;
+    for (const std::vector<std::string>& fields : csv_rows(read_file(dir.file("m.csv")))) played.push_back(fields[2]);
+    EXPECT_EQ(played, std::vector<std::string>(std::begin(game::PLAYERS), std::end(game::PLAYERS)));
+    for (const std::string& player : played) EXPECT_EQ(::access(bin(player).c_str(), X_OK), 0) << bin(player);
 }
 
 class ShippedPlayer : public ::testing::TestWithParam<const char*> {};
@@ -64,7 +89,7 @@ TEST_P(ShippedPlayer, PassesEveryProtocolCheck) {
     EXPECT_EQ(checks, 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, ShippedPlayer, ::testing::ValuesIn(PLAYERS),
+INSTANTIATE_TEST_SUITE_P(All, ShippedPlayer, ::testing::ValuesIn(game::PLAYERS),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name) {
