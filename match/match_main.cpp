@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
-#include <optional>
 #include <string>
 #include <variant>
 #include <sys/stat.h>
@@ -22,17 +20,14 @@
 #include "common/scratch.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
-#include "match/html.h"
-#include "match/json.h"
 #include "match/match.h"
 #include "match/merge.h"
 #include "match/options.h"
 #include "match/outputs.h"
 #include "match/players.h"
 #include "match/progress.h"
-#include "common/scratch.h"
+#include "match/resume.h"
 #include "match/summary.h"
-#include "match/svg.h"
 #include "match/tables.h"
 #include "match/wording.h"
 #include "referee/shuffle.h"
@@ -59,43 +54,46 @@ void note(const std::string& message) {
 }
 
 // Starts the player once, as its games will be, and stops it at once: a
-// program that cannot be run is found before any game is played. Empty when it starts.
-std::string start_problem(const match::Player& player, const match::MatchConfig& config) {
+// program that cannot be run is found before any game is played.
+game::Status starts(const match::Player& player, const match::MatchConfig& config) {
     const std::string& path = player.command[0];
     struct stat info {};
     if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        return path + ": nu este un program";
+        return game::failure(path + ": nu este un program");
     }
     std::string error;
     const game::ScratchDir scratch(config.scratch_dir, error);
-    if (scratch.path().empty()) return error;
+    if (scratch.path().empty()) return game::failure(error);
     proc::Process child;
     proc::SpawnOptions spawn{scratch.path(), true};
     spawn.sandbox = config.sandbox;
-    return child.start(player.command, spawn, error) == proc::Started::yes ? "" : error;
+    if (child.start(player.command, spawn, error) != proc::Started::yes) return game::failure(error);
+    return {};
 }
 
-// The sandbox of the match's players, a cell per job. Empty, or why it
-// cannot be had; a partial sandbox is told once.
-std::string open_sandbox(const Options& options, proc::Sandbox& sandbox) {
+// The sandbox of the match's players, a cell per job; a partial sandbox is told once.
+game::Status open_sandbox(const Options& options, proc::Sandbox& sandbox) {
     const game::Status opened = sandbox.open(options.sandbox, options.config.jobs, options.config.scratch_dir);
-    if (!opened) return opened.error();
-    if (!sandbox.isolation().missing().empty()) note("izolarea jucătorilor: " + sandbox.isolation().summary());
-    return "";
+    if (opened && !sandbox.isolation().missing().empty()) {
+        note("izolarea jucătorilor: " + sandbox.isolation().summary());
+    }
+    return opened;
 }
 
 // Every player starts, and none of them could read what the match writes.
-// Empty, or why not.
-std::string check_players(const Options& options, const proc::Sandbox& sandbox) {
+game::Status check_players(const Options& options, const proc::Sandbox& sandbox) {
     const match::MatchConfig& config = options.config;
     std::vector<std::vector<std::string>> commands;
     for (const match::Player& player : config.players) {
-        if (std::string problem = start_problem(player, config); !problem.empty()) return problem;
+        if (const game::Status started = starts(player, config); !started) return started;
         commands.push_back(player.command);
     }
     std::vector<std::string> outputs = match::files_asked_for(options);
     outputs.push_back(config.records_dir);
-    return sandbox.exposed_output(commands, outputs);
+    if (const std::string exposed = sandbox.exposed_output(commands, outputs); !exposed.empty()) {
+        return game::failure(exposed);
+    }
+    return {};
 }
 
 bool any_fault(const std::vector<DealOutcome>& deals) {
@@ -107,67 +105,19 @@ bool any_fault(const std::vector<DealOutcome>& deals) {
 
 // ---- a match played
 
-// A resumed match is the one its CSV was written by: what the command line
-// does not say comes from the file, and what it says must agree with it.
-// Empty, or why not.
-std::string resume_from(const match::MatchCsv& csv, Options& options) {
-    match::MatchConfig& config = options.config;
-    if (csv.players.empty()) return "";  // stopped before its first deal: nothing to agree with
-    std::vector<std::string> names;
-    for (const match::Player& player : config.players) names.push_back(player.name);
-    std::string listed;
-    for (const std::string& name : csv.players) listed += (listed.empty() ? "" : ", ") + name;
-    const std::pair<bool, std::string> checks[] = {
-        {!options.has_seed || config.seed == csv.seed, "sămânța " + std::to_string(csv.seed)},
-        {!options.has_deals || config.deals == csv.deals, match::count_of(csv.deals, match::DEALS_NOUN)},
-        {!options.has_shard || config.shard == csv.shard, "partea " + csv.shard.text()},
-        {!options.no_ceiling || !csv.ceiling, "cu plafon"},
-        {names == csv.players, "jucătorii " + listed},
-    };
-    for (const auto& [agrees, in_file] : checks) {
-        if (!agrees) return csv.path + " este al altui meci: " + in_file;
-    }
-    config.seed = csv.seed;
-    config.deals = csv.deals;
-    config.shard = csv.shard;
-    config.ceiling = csv.ceiling;
-    return "";
-}
-
-// The deals of a resumed file, read into `done`. Empty, or why not.
-std::string resume(Options& options, std::vector<DealOutcome>& done) {
-    const game::Result<match::MatchCsv> read = match::read_match_csv(options.resume_path);
-    if (!read) return read.error();
-    const match::MatchCsv& csv = *read;
-    if (std::string problem = resume_from(csv, options); !problem.empty()) return problem;
-    done = csv.outcomes;
-    if (csv.torn || csv.incomplete_deals > 0) {
-        note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
-    }
-    return "";
-}
-
-// The deals of the shard that the resumed file does not hold yet.
-std::vector<int> deals_left(const match::MatchConfig& config, const std::vector<DealOutcome>& done) {
-    std::vector<int> left;
-    for (int d : match::deals_of_shard(config)) {
-        if (std::none_of(done.begin(), done.end(), [&](const DealOutcome& deal) { return deal.index == d; })) {
-            left.push_back(d);
-        }
-    }
-    return left;
-}
-
 // Before the first game: the players start and cannot read our outputs,
 // the outputs can be written, the seed is drawn and a resumed file read.
-// Empty, or why not.
-std::string prepare(Options& options, const proc::Sandbox& sandbox, std::vector<DealOutcome>& done) {
+game::Status prepare(Options& options, const proc::Sandbox& sandbox, std::vector<DealOutcome>& done) {
     // Checked before they are touched: a player could read one, and none is made.
-    if (std::string problem = check_players(options, sandbox); !problem.empty()) return problem;
-    if (const game::Status writable = match::check_outputs(options); !writable) return writable.error();
+    if (const game::Status fair = check_players(options, sandbox); !fair) return fair;
+    if (const game::Status writable = match::check_outputs(options); !writable) return writable;
     // Drawn, and read, once the cells are made: the copies of us they are hold neither.
     if (!options.has_seed) options.config.seed = referee::fresh_seed();
-    return options.resume_path.empty() ? "" : resume(options, done);
+    if (options.resume_path.empty()) return {};
+    game::Result<std::vector<DealOutcome>> resumed = match::resume(options, note);
+    if (!resumed) return game::failure(resumed.error());
+    done = std::move(*resumed);
+    return {};
 }
 
 // What is about to be played, on standard error.
@@ -204,11 +154,9 @@ int set_stage(Options& options, Stage& stage) {
     config.players = std::move(*players);
     if (const game::Status made = stage.scratch.make(PROGRAM); !made) return fail(made.error(), 2);
     config.scratch_dir = stage.scratch.path();
-    if (const std::string problem = open_sandbox(options, stage.sandbox); !problem.empty()) return fail(problem, 2);
+    if (const game::Status opened = open_sandbox(options, stage.sandbox); !opened) return fail(opened.error(), 2);
     config.sandbox = &stage.sandbox;
-    if (const std::string problem = prepare(options, stage.sandbox, stage.done); !problem.empty()) {
-        return fail(problem, 2);
-    }
+    if (const game::Status ready = prepare(options, stage.sandbox, stage.done); !ready) return fail(ready.error(), 2);
     stage.csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
     // Our standard output takes the CSV whole at the end, after the tables.
     const std::string logged = match::is_standard_output(stage.csv_path) ? "" : stage.csv_path;
@@ -231,7 +179,7 @@ int play(Options& options) {
     Stage stage;
     if (const int status = set_stage(options, stage); status != 0) return status;
     const match::MatchConfig& config = options.config;
-    const std::vector<int> to_play = deals_left(config, stage.done);
+    const std::vector<int> to_play = match::deals_left(config, stage.done);
     if (!options.quiet) announce(config, to_play.size());
     match::Progress progress(to_play.size(), !options.quiet);
     const match::MatchRun run = match::run_match(config, to_play, [&](const DealOutcome& deal) {

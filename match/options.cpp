@@ -25,7 +25,7 @@ constexpr const char* EPILOGUE =
     "Un JUCĂTOR este o COMANDĂ sau NUME=COMANDĂ; comanda poate avea argumente, ca\n"
     "un singur cuvânt al shell-ului despărțit la spații (fără shell):\n"
     "  match \"lacom=bin/ev-player\" \"prudent=./jucator --risc 2\"\n"
-    "Fără jucători: cei cinci construiți lângă match.\n"
+    "Fără jucători: toți jucătorii construiți lângă match.\n"
     "Fără --seed, sămânța meciului este una nouă: o sămânță dată pe linia de comandă\n"
     "este publică, iar un jucător ar putea juca dinainte împărțirile ei.\n";
 

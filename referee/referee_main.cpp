@@ -119,13 +119,13 @@ int not_played(referee::Played played, const std::string& error) {
 }
 
 // Every file asked for is checked before the first card: a game is never
-// played to be lost for want of a place to keep it. Empty, or why not.
-std::string check_outputs(const Options& options) {
+// played to be lost for want of a place to keep it.
+game::Status check_outputs(const Options& options) {
     for (const std::string& path : {options.record_path, options.save_deck_path}) {
-        const game::Status writable = path.empty() ? game::Status{} : game::check_writable(path);
-        if (!writable) return writable.error();
+        if (path.empty()) continue;
+        if (const game::Status writable = game::check_writable(path); !writable) return writable;
     }
-    return "";
+    return {};
 }
 
 int finish_output(int status) {
@@ -142,20 +142,20 @@ struct Arena {
     proc::Sandbox sandbox;
 };
 
-// Opens the arena, and says once what a partial sandbox lacks. Empty, or why not.
-std::string open_arena(const Options& options, Arena& arena) {
-    std::string error;
+// Opens the arena, and says once what a partial sandbox lacks.
+game::Status open_arena(const Options& options, Arena& arena) {
     if (options.sandbox.mode != proc::SandboxMode::off) {
-        if (const game::Status made = arena.scratch.make(PROGRAM); !made) return made.error();
+        if (const game::Status made = arena.scratch.make(PROGRAM); !made) return made;
     }
-    const game::Status opened = arena.sandbox.open(options.sandbox, 1, arena.scratch.path());
-    if (!opened) return opened.error();
+    if (const game::Status opened = arena.sandbox.open(options.sandbox, 1, arena.scratch.path()); !opened) return opened;
     const std::vector<std::string> outputs = {options.record_path, options.save_deck_path};
-    error = arena.sandbox.exposed_output({options.player}, options.check ? std::vector<std::string>{} : outputs);
-    if (error.empty() && !arena.sandbox.isolation().missing().empty()) {
+    const std::string exposed =
+        arena.sandbox.exposed_output({options.player}, options.check ? std::vector<std::string>{} : outputs);
+    if (!exposed.empty()) return game::failure(exposed);
+    if (!arena.sandbox.isolation().missing().empty()) {
         std::fprintf(stderr, "%s: izolarea jucătorului: %s\n", PROGRAM, arena.sandbox.isolation().summary().c_str());
     }
-    return error;
+    return {};
 }
 
 referee::GameOptions game_options(const Options& options, Arena& arena) {
@@ -192,9 +192,9 @@ int run(int argc, char** argv) {
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     Arena arena;
-    if (const std::string problem = open_arena(options, arena); !problem.empty()) return fail(problem, 2);
+    if (const game::Status opened = open_arena(options, arena); !opened) return fail(opened.error(), 2);
     if (!options.check) {
-        if (const std::string problem = check_outputs(options); !problem.empty()) return fail(problem, 2);
+        if (const game::Status writable = check_outputs(options); !writable) return fail(writable.error(), 2);
     }
     // Dealt once the cell is made: the copy of us it is holds no deck.
     const game::Result<Deal> dealt = deal(options);
