@@ -97,7 +97,7 @@ std::string conflict(const cli::CommandLine& line, const MatchOptions& m, const 
     if (!o.csv_path.empty() && !o.resume_path.empty()) return "--resume FIȘIER scrie chiar în FIȘIER: fără --csv";
     if (!o.merge) return o.allow_missing ? "--allow-missing merge doar cu --merge" : "";
     for (const CLI::Option* played : m.all) {
-        if (line.given(played)) return "--merge ia meciul din CSV-uri și nu joacă nimic: fără " + played->get_name();
+        if (line.given(played)) return "--merge ia meciul din CSV-uri și nu joacă nimic: fără " + cli::CommandLine::name_of(played);
     }
     return o.operands.empty() ? "--merge are nevoie de cel puțin un CSV" : "";
 }

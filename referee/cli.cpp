@@ -1,5 +1,7 @@
 #include "referee/cli.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -64,11 +66,19 @@ game::Result<std::uint64_t> number_in(const std::string& option, const std::stri
 }
 
 CommandLine::CommandLine(const char* program, std::string synopsis, std::string epilogue)
-    : program_(program), synopsis_(std::move(synopsis)), epilogue_(std::move(epilogue)), app_(program) {
-    app_.set_help_flag("-h,--help");
-    app_.set_version_flag("--version", std::string());
-    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    : program_(program), synopsis_(std::move(synopsis)), epilogue_(std::move(epilogue)), app_(std::make_unique<CLI::App>(program)) {
+    app_->set_help_flag("-h,--help");
+    app_->set_version_flag("--version", std::string());
+    app_->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
+
+CommandLine::~CommandLine() = default;
+
+void CommandLine::repeatable(CLI::Option* option) { option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll); }
+
+bool CommandLine::given(const CLI::Option* option) { return option->count() > 0; }
+
+std::string CommandLine::name_of(const CLI::Option* option) { return option->get_name(); }
 
 CLI::Option* CommandLine::declared(CLI::Option* option, const std::string& name, const std::string& value,
                                    const std::string& help) {
@@ -77,12 +87,12 @@ CLI::Option* CommandLine::declared(CLI::Option* option, const std::string& name,
 }
 
 CLI::Option* CommandLine::flag(const std::string& name, bool& target, const std::string& help) {
-    return declared(app_.add_flag(name, target), name, "", help);
+    return declared(app_->add_flag(name, target), name, "", help);
 }
 
 CLI::Option* CommandLine::text(const std::string& name, std::string& target, const std::string& value,
                                const std::string& help) {
-    return declared(app_.add_option(name, target), name, value, help);
+    return declared(app_->add_option(name, target), name, value, help);
 }
 
 CLI::Option* CommandLine::custom(const std::string& name, const std::string& value, const std::string& help,
@@ -93,26 +103,26 @@ CLI::Option* CommandLine::custom(const std::string& name, const std::string& val
             if (const game::Status taken = take(text); !taken) throw CLI::ValidationError(taken.error());
         }
     };
-    return declared(app_.add_option_function<std::vector<std::string>>(name, checked), name, value, help)
+    return declared(app_->add_option_function<std::vector<std::string>>(name, checked), name, value, help)
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
 void CommandLine::operands(std::vector<std::string>& target) {
     operands_ = &target;
-    app_.add_option("operands", target);
-    app_.allow_extras();
+    app_->add_option("operands", target);
+    app_->allow_extras();
 }
 
 void CommandLine::command(std::vector<std::string>& target) {
     operands_ = &target;
     is_command_ = true;
-    app_.prefix_command();
+    app_->prefix_command();
 }
 
 Parsed CommandLine::parse(int argc, char** argv) {
     try {
-        app_.parse(argc, argv);
+        app_->parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         return show(program_, help());
     } catch (const CLI::CallForVersion&) {
@@ -125,7 +135,7 @@ Parsed CommandLine::parse(int argc, char** argv) {
 
 // What CLI11 left over: an option it does not know, or the operands.
 Parsed CommandLine::checked_operands() {
-    std::vector<std::string> left = app_.remaining();
+    std::vector<std::string> left = app_->remaining();
     if (is_command_ && !left.empty() && left.front() == "--") {
         left.erase(left.begin());
     } else if (!left.empty() && left.front().starts_with("-") && left.front() != "-") {

@@ -4,14 +4,19 @@
 // the messages and the exit statuses are ours.
 #pragma once
 
-#include <CLI/CLI.hpp>
-
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/result.h"
+
+// CLI11's header costs seconds to compile: only cli.cpp includes it.
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
 
 namespace cli {
 
@@ -31,6 +36,7 @@ class CommandLine {
 public:
     // `synopsis`: the "Utilizare: ..." lines; `epilogue`: what follows the options.
     CommandLine(const char* program, std::string synopsis, std::string epilogue = "");
+    ~CommandLine();
 
     // The options declared next are shown under this heading ("" for none).
     void heading(const std::string& text) { heading_ = text; }
@@ -40,6 +46,7 @@ public:
     CLI::Option* flag(const std::string& name, bool& target, const std::string& help);
     CLI::Option* text(const std::string& name, std::string& target, const std::string& value, const std::string& help);
     // Any option whose value `take` checks and keeps; its failure is the usage error.
+    // Given twice, it keeps its last value, unless made repeatable: then each counts.
     CLI::Option* custom(const std::string& name, const std::string& value, const std::string& help,
                         std::function<game::Status(const std::string&)> take);
     // `refused`, when given, says what a bad value is instead of naming the option and range.
@@ -62,7 +69,9 @@ public:
     [[nodiscard]] Parsed parse(int argc, char** argv);
     // "program: message", then where the help is; the status to end with, 2.
     [[nodiscard]] int usage_error(const std::string& message) const;
-    bool given(const CLI::Option* option) const { return option->count() > 0; }
+    static void repeatable(CLI::Option* option);
+    static bool given(const CLI::Option* option);
+    static std::string name_of(const CLI::Option* option);
     std::string help() const;
 
 private:
@@ -76,7 +85,7 @@ private:
 
     const char* program_;
     std::string synopsis_, epilogue_, heading_;
-    CLI::App app_;
+    std::unique_ptr<CLI::App> app_;
     std::vector<Shown> shown_;
     std::vector<std::string>* operands_ = nullptr;
     bool is_command_ = false;

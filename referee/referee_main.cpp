@@ -65,7 +65,7 @@ std::string conflict(const cli::CommandLine& line, const Declared& d, const Opti
     if (line.given(d.seed) && line.given(d.deck)) return "--deck și --seed nu merg împreună";
     // --check keeps nothing: asking it to is a mistake, not a wish to ignore.
     for (CLI::Option* kept : {d.save_deck, d.record}) {
-        if (o.check && line.given(kept)) return kept->get_name() + " nu merge cu --check, care nu păstrează nimic";
+        if (o.check && line.given(kept)) return cli::CommandLine::name_of(kept) + " nu merge cu --check, care nu păstrează nimic";
     }
     if (o.record_path.empty()) return "--record are nevoie de un nume de fișier";
     return "";

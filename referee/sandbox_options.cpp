@@ -55,7 +55,7 @@ std::vector<CLI::Option*> declare_sandbox_options(cli::CommandLine& line, proc::
                     [&settings](const std::string& text) { return take_readable(text, settings); }),
     };
     // Repeated, each path counts.
-    declared.back()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    cli::CommandLine::repeatable(declared.back());
     for (const LimitOption& limit : LIMITS) {
         declared.push_back(
             line.number(limit.name, settings.limits.*limit.field, 0, limit.max, limit.value, limit.help));
