@@ -82,8 +82,9 @@ std::string entries(const std::vector<std::pair<std::string, std::string>>& name
 // Every player is run the same way, so this part of its usage is shared.
 std::string player_help(const std::string& program, const char* what_it_does) {
     return "Utilizare: " + program + "\n" + what_it_does +
-           "Primește câte o carte pe intrarea standard și răspunde pe ieșirea standard coloana\n"
-           "ei (1..4), după protocolul arbitrului. Se rulează prin arbitru, de exemplu:\n"
+           "Primește câte o carte pe intrarea standard și răspunde pe ieșirea standard\n"
+           "coloana ei (1..4), după protocolul arbitrului. Se rulează prin arbitru, de\n"
+           "exemplu:\n"
            "  referee --seed 7 " + program + "\n"
            "  referee --check " + program + "\n";
 }

@@ -15,8 +15,8 @@ constexpr const char* PROGRAM = "match";
 constexpr const char* SYNOPSIS =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J]\n"
     "                 [--timeout-ms T] [--no-ceiling] [--csv FIȘIER]\n"
-    "                 [--resume FIȘIER] [--json FIȘIER] [--svg FIȘIER] [--html FIȘIER]\n"
-    "                 [--records DIR] [--quiet] [IZOLARE] [JUCĂTOR ...]\n"
+    "                 [--resume FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
+    "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE] [JUCĂTOR ...]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER]\n"
     "                 [--svg FIȘIER] [--html FIȘIER] [--quiet] CSV ...\n";
 

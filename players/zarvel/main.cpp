@@ -12,10 +12,10 @@ namespace {
 
 constexpr const char* PROGRAM = "zarvel-002";
 constexpr const char* WHAT_IT_DOES =
-    "Jucător cu anticipare: pentru fiecare coloană încă liberă în rundă adună punctele\n"
-    "tuturor felurilor în care coloana s-ar mai putea completa din cărțile nevăzute și\n"
-    "alege coloana cu totalul cel mai mare. La fiecare pornire scrie un pachet de\n"
-    "antrenament în data.in, în directorul curent.\n";
+    "Jucător cu anticipare: pentru fiecare coloană încă liberă în rundă adună\n"
+    "punctele tuturor felurilor în care coloana s-ar mai putea completa din cărțile\n"
+    "nevăzute și alege coloana cu totalul cel mai mare. La fiecare pornire scrie un\n"
+    "pachet de antrenament în data.in, în directorul curent.\n";
 
 int run(int argc, char** argv) {
     // Before the practice deck: asking for help writes no file.

@@ -3,11 +3,16 @@
 // tools' own tables (tests/hostile/tools_test.cpp) hold the rest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/programs.h"
 #include "common/usage.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -68,5 +73,19 @@ INSTANTIATE_TEST_SUITE_P(
         Line{.name = "value_where_none_is_taken", .args = {"--quiet=yes"}, .ask = Ask::usage_error,
              .error = "opțiunea --quiet nu primește o valoare"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every program's help, as its snapshot holds it byte for byte, reads whole
+// on an 80-column terminal: no line wider, counted in characters.
+TEST(Help, EveryProgramsHelpFitsEightyColumns) {
+    const std::string folder = std::string(GAME_GOLDEN_DIR) + "/help/";
+    for (const char* player : game::PLAYERS) EXPECT_TRUE(std::filesystem::exists(folder + player + ".txt")) << player;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::istringstream text(testing_support::read_file(entry.path().string()));
+        for (std::string line; std::getline(text, line);) {
+            const auto width = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+            EXPECT_LE(width, 80) << entry.path().filename() << ": " << line;
+        }
+    }
+}
 
 }  // namespace

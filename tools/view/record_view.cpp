@@ -68,9 +68,9 @@ void print_summary(const game::GameRecord& record) {
 const game::Tool TOOL = {
     .program = "record-view",
     .synopsis = "Utilizare: record-view [--color MOD] [FIȘIER | -]\n",
-    .description = "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu categoria\n"
-                   "și punctele fiecărei coloane și scorul total; sau mesajul unui joc încheiat cu\n"
-                   "o greșeală.\n",
+    .description = "Arată o înregistrare de joc ca tabel colorat al celor patru coloane, cu\n"
+                   "categoria și punctele fiecărei coloane și scorul total; sau mesajul unui joc\n"
+                   "încheiat cu o greșeală.\n",
     .options = {{"color", "MOD",
                  "când se colorează: always (implicit), never sau auto (doar pe un\n"
                  "terminal); cu NO_COLOR nevid în mediu, implicit never"}},
