@@ -16,7 +16,8 @@ constexpr const char* SYNOPSIS =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J]\n"
     "                 [--timeout-ms T] [--no-ceiling] [--csv FIȘIER]\n"
     "                 [--resume FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
-    "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE] [JUCĂTOR ...]\n"
+    "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE]\n"
+    "                 [JUCĂTOR ...]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER]\n"
     "                 [--svg FIȘIER] [--html FIȘIER] [--quiet] CSV ...\n";
 
