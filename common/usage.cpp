@@ -59,25 +59,6 @@ Status take_option(const Tool& tool, int argc, char** argv, int& i, CommandLine&
     return {};
 }
 
-// Columns of the terminal that UTF-8 text takes: one per character.
-std::size_t width(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-// "  NAME  help", every line of the help aligned after the widest name.
-std::string entries(const std::vector<std::pair<std::string, std::string>>& named) {
-    std::size_t widest = 0;
-    for (const auto& [name, help] : named) widest = std::max(widest, width(name));
-    const std::string indent(2 + widest + 2, ' ');
-    std::string text;
-    for (const auto& [name, help] : named) {
-        text += "  " + name + std::string(widest - width(name) + 2, ' ');
-        for (const char c : help) text += c == '\n' ? "\n" + indent : std::string(1, c);
-        text += "\n";
-    }
-    return text;
-}
 
 // Every player is run the same way, so this part of its usage is shared.
 std::string player_help(const std::string& program, const char* what_it_does) {
@@ -126,7 +107,7 @@ std::string help_text(const Tool& tool) {
                            option.help);
     }
     for (const Operand& operand : tool.operands) named.emplace_back(operand.name, operand.help);
-    return std::string(tool.synopsis) + tool.description + entries(named) + tool.epilogue;
+    return std::string(tool.synopsis) + tool.description + help_entries(named) + tool.epilogue;
 }
 
 std::optional<int> answer(const Tool& tool, const CommandLine& line) {
@@ -155,6 +136,24 @@ std::optional<int> answer_player_arguments(int argc, char** argv, const char* pr
     if (first == "--help" || first == "-h") return print(program, player_help(program, what_it_does), "ajutorul");
     if (first == "--version") return print(program, version_line(program), "versiunea");
     return std::nullopt;
+}
+
+std::size_t width(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string help_entries(const std::vector<std::pair<std::string, std::string>>& named) {
+    std::size_t widest = 0;
+    for (const auto& [name, help] : named) widest = std::max(widest, width(name));
+    const std::string indent(2 + widest + 2, ' ');
+    std::string text;
+    for (const auto& [name, help] : named) {
+        text += "  " + name + std::string(widest - width(name) + 2, ' ');
+        for (const char c : help) text += c == '\n' ? "\n" + indent : std::string(1, c);
+        text += "\n";
+    }
+    return text;
 }
 
 }  // namespace game

@@ -70,6 +70,13 @@ std::string help_text(const Tool& tool);
 // Returns the tool's usage status.
 [[nodiscard]] int usage_error(const Tool& tool, const std::string& message);
 
+// Columns of the terminal that UTF-8 text takes: one per character.
+std::size_t width(const std::string& text);
+
+// "  NAME  help" lines, every line of a help aligned after the widest name
+// (a "\n" in a help starts a line there).
+std::string help_entries(const std::vector<std::pair<std::string, std::string>>& named);
+
 // "program: message" on standard error. Returns 2, a tool's failure status.
 [[nodiscard]] int tool_failure(const Tool& tool, const std::string& message);
 

@@ -6,17 +6,12 @@
 #include <cstdio>
 
 #include "common/files.h"
+#include "common/usage.h"
 #include "common/version.h"
 
 namespace cli {
 
 namespace {
-
-// Columns a text takes on a terminal: its UTF-8 code points.
-std::size_t width_of(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 std::optional<std::uint64_t> digits_in(const std::string& text, unsigned base) {
     if (text.empty()) return std::nullopt;
@@ -66,7 +61,10 @@ game::Result<std::uint64_t> number_in(const std::string& option, const std::stri
 }
 
 CommandLine::CommandLine(const char* program, std::string synopsis, std::string epilogue)
-    : program_(program), synopsis_(std::move(synopsis)), epilogue_(std::move(epilogue)), app_(std::make_unique<CLI::App>(program)) {
+    : program_(program),
+      synopsis_(std::move(synopsis)),
+      epilogue_(std::move(epilogue)),
+      app_(std::make_unique<CLI::App>(program)) {
     app_->set_help_flag("-h,--help");
     app_->set_version_flag("--version", std::string());
     app_->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -165,16 +163,12 @@ std::string CommandLine::help() const {
     std::string text = synopsis_;
     for (auto group = order.begin(); group != order.end();) {
         const auto end = std::find_if(group, order.end(), [&](const Shown& s) { return s.heading != group->heading; });
-        std::size_t column = 0;
-        auto named = [](const Shown& s) { return s.name + (s.value.empty() ? "" : " " + s.value); };
-        for (auto s = group; s != end; ++s) column = std::max(column, width_of(named(*s)));
-        if (!group->heading.empty()) text += group->heading + "\n";
+        std::vector<std::pair<std::string, std::string>> named;
         for (auto s = group; s != end; ++s) {
-            const std::string named_here = named(*s);
-            std::string line = "  " + named_here + std::string(column + 2 - width_of(named_here), ' ');
-            for (char c : s->help) line += c == '\n' ? "\n" + std::string(column + 4, ' ') : std::string(1, c);
-            text += line + "\n";
+            named.emplace_back(s->name + (s->value.empty() ? "" : " " + s->value), s->help);
         }
+        if (!group->heading.empty()) text += group->heading + "\n";
+        text += game::help_entries(named);
         group = end;
     }
     return text + epilogue_;
