@@ -28,4 +28,13 @@ TEST(ShellWords, TheShellReadsBackTheSameWords) {
     EXPECT_EQ(result.out, "two words|it's||$HOME|a\\b|\"q\"|");
 }
 
+// What is quoted is read back as the same words; an open quote is no command.
+TEST(ShellWords, QuotedWordsAreReadBack) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"/usr/bin/python3", "/home/ana/p.py"}, {"./my player", "it's", ""}, {"a\\b", "$x", "\"q\""}, {}};
+    for (const auto& words : commands) EXPECT_EQ(game::shell_words(game::shell_quoted(words)), words);
+    EXPECT_EQ(game::shell_words("a\\ b  c"), (std::vector<std::string>{"a b", "c"}));
+    EXPECT_EQ(game::shell_words("'open"), std::nullopt);
+}
+
 }  // namespace
