@@ -1,7 +1,8 @@
 // One row per game, for spreadsheets and scripts, and the record from which
 // shards are merged, a stopped match resumed and a report drawn: every row
-// carries the match it belongs to (seed, number of deals, shard) and all a
-// game's results (answers included), so that a CSV alone says everything.
+// carries the match it belongs to (seed, number of deals, shard, the wait
+// for an answer), its player's command and all a game's results (answers
+// included), so that a CSV alone says everything.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,13 @@
 namespace match {
 
 // The first eleven columns as they always were; then the ceiling's time,
-// the match, the answers of the game and of the ceiling, the fault message.
+// the match, the answers of the game and of the ceiling, the fault message;
+// then the player's command (shell-quoted) and the wait for each answer.
 inline constexpr const char* CSV_HEADER =
+    "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds,"
+    "ceiling_seconds,match_seed,deals,shard,answers,ceiling_answers,message,command,timeout_ms";
+// The header of the files written before the last two columns: still read.
+inline constexpr const char* CSV_HEADER_WITHOUT_COMMANDS =
     "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds,"
     "ceiling_seconds,match_seed,deals,shard,answers,ceiling_answers,message";
 
@@ -32,7 +38,9 @@ struct MatchCsv {
     int deals = 0;  // of the whole match
     Shard shard;
     bool ceiling = false;
-    std::vector<std::string> players;   // in the order of a deal's rows; empty with no row
+    int timeout_ms = 0;                 // 0: a file that does not say
+    std::vector<Player> players;        // in the order of a deal's rows; empty with no row
+    bool has_commands = false;          // the file names the players' commands
     std::vector<DealOutcome> outcomes;  // the deals whose every player has a row, by index
     int incomplete_deals = 0;           // deals with the rows of only some players, dropped
     bool torn = false;                  // its last line was cut short, and dropped
@@ -42,5 +50,8 @@ struct MatchCsv {
 // (and the line) for one that is not a match's CSV, mixes matches, or holds
 // a deal twice.
 game::Result<MatchCsv> read_match_csv(const std::string& path);
+
+// The names of the players, "a, b, c".
+std::string names_of(const std::vector<Player>& players);
 
 }  // namespace match

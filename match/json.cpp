@@ -20,6 +20,7 @@ json standing_json(const MatchConfig& config, const Standing& s) {
     json out = {{"name", s.name},
                 {"games", s.games},
                 {"faults", s.faults},
+                {"not_played", s.not_played},
                 {"scored_games", scores.n},
                 {"mean", defined_if(scores.n > 0, scores.mean)},
                 {"ci95", defined_if(scores.n > 1, scores.half_width)},
@@ -49,7 +50,10 @@ json pair_json(const MatchSummary& summary, const PairComparison& p) {
 json faults_json(const PlayerFaults& f) {
     json kinds = json::object();
     for (const FaultCount& kind : f.kinds) kinds[kind.kind] = kind.count;
-    return {{"player", f.player}, {"kinds", kinds}, {"first_deal", f.first_deal}, {"first_message", f.first_message}};
+    return {{"player", f.player},        {"kinds", kinds},
+            {"first_deal", f.first_deal}, {"first_kind", f.first_kind},
+            {"first_message", f.first_message}, {"replay", f.replay.empty() ? json(nullptr) : json(f.replay)},
+            {"not_played", f.not_played}};
 }
 
 // The sandbox the games were played in; null after a merge, whose CSVs do not tell.
@@ -74,6 +78,7 @@ std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
                        {{"deals", summary.total_deals},
                         {"played", summary.deals},
                         {"seed", config.seed},
+                        {"timeout_ms", config.timeout_ms},
                         {"ceiling", config.ceiling},
                         {"sandbox", sandbox_json(config)}}},
                       {"players", players},

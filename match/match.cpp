@@ -1,5 +1,6 @@
 #include "match/match.h"
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <cstdio>
@@ -148,6 +149,20 @@ void find_ceiling(const game::Deck& deck, int deal, RecordKeeper& records, DealO
 
 }  // namespace
 
+const char* status_name(const GameOutcome& game) { return game.played ? fault_name(game.fault) : NOT_PLAYED; }
+
+void FaultStreaks::count(std::size_t player, const GameOutcome& game) {
+    if (!game.played) streak_[player] = std::max(streak_[player], max_);
+    else streak_[player] = game.fault == Fault::none ? 0 : streak_[player] + 1;
+}
+
+bool FaultStreaks::any_stopped() const {
+    for (std::size_t p = 0; p < streak_.size(); ++p) {
+        if (stopped(p)) return true;
+    }
+    return false;
+}
+
 std::uint64_t deal_seed(std::uint64_t seed, int index) {
     return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
 }
@@ -160,7 +175,7 @@ std::vector<int> deals_of_shard(const MatchConfig& config) {
     return indexes;
 }
 
-MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
+MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, FaultStreaks& streaks,
                    const std::function<void(const DealOutcome&)>& deal_done) {
     std::vector<DealOutcome> deals(to_play.size());
     std::vector<game::Deck> decks(to_play.size());
@@ -185,18 +200,25 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
         const std::size_t d = t / per_deal;
         const std::size_t player = t % per_deal;
         DealOutcome& deal = deals[d];
+        bool skipped = false;
         if (player == config.players.size()) {
             find_ceiling(decks[d], deal.index, records, deal);
         } else {
+            {
+                const std::lock_guard lock(report);
+                skipped = streaks.stopped(player);
+            }
             std::string error;
-            if (!play(config, config.players[player], decks[d], slot, deal.index, records, deal.games[player],
-                      error)) {
+            deal.games[player].played = !skipped;
+            if (!skipped && !play(config, config.players[player], decks[d], slot, deal.index, records,
+                                  deal.games[player], error)) {
                 if (proc::interrupt_signal() == 0) stop.fail(error);
                 return;
             }
         }
         {
             const std::lock_guard lock(report);
+            if (player < config.players.size() && !skipped) streaks.count(player, deal.games[player]);
             if (--unfinished[d] > 0) return;
         }
         records.write(deal.index);

@@ -25,6 +25,7 @@ using referee::fault_name;
 struct Player {
     std::string name;                  // unique in a match: what the tables, the CSV and record names show
     std::vector<std::string> command;  // the program (absolute, or a bare name looked up in PATH), its arguments
+    friend bool operator==(const Player&, const Player&) = default;
 };
 
 // A part of a match that one machine plays: deal i (from 0) belongs to
@@ -45,6 +46,9 @@ struct MatchConfig {
     std::vector<Player> players;
     Shard shard;
     bool ceiling = true;          // each deal's best arrangement, searched in process
+    // A player whose games fault this many times in a row plays no more games
+    // of the match; 0: never stopped.
+    int max_faults = 20;
     std::string records_dir;      // empty: records are not kept
     std::string scratch_dir;      // where each game gets a directory of its own
     // The players' sandbox, one process cap per job; null where nothing is
@@ -60,7 +64,17 @@ struct GameOutcome {
     std::array<int, 4> categories{};
     double seconds = 0;
     std::string answers = {};  // the column ("1".."4") of each card answered, in deal order
+    bool played = true;        // false: its player had been stopped for faulting again and again
 };
+
+// A game that counts in the scores: played to the end without a fault.
+inline bool scored(const GameOutcome& game) { return game.played && game.fault == Fault::none; }
+// A game played that ended in a fault of its player.
+inline bool faulted(const GameOutcome& game) { return game.played && game.fault != Fault::none; }
+
+// "ok", a fault's name, or "nejucat" for a game not played.
+const char* status_name(const GameOutcome& game);
+inline constexpr const char* NOT_PLAYED = "nejucat";
 
 struct DealOutcome {
     int index = 0;                // in the whole match, from 0
@@ -87,15 +101,33 @@ struct MatchRun {
     bool interrupted = false;
 };
 
+// Each player's faults in a row, across the runs of one match (and the deals
+// of a resumed file, counted first): a player that reaches max_faults plays
+// no more games. Counted in the order the games end.
+class FaultStreaks {
+public:
+    FaultStreaks(std::size_t players, int max_faults) : streak_(players, 0), max_(max_faults) {}
+    // A game not played counts as its player's stop.
+    void count(std::size_t player, const GameOutcome& game);
+    bool stopped(std::size_t player) const { return max_ > 0 && streak_[player] >= max_; }
+    bool any_stopped() const;
+
+private:
+    std::vector<int> streak_;
+    int max_;
+};
+
 // The deals of the match's shard, by index.
 std::vector<int> deals_of_shard(const MatchConfig& config);
 
-// Plays the deals whose indexes are given; `deal_done` gets each deal once
+// Plays the deals whose indexes are given, in that order as far as the jobs
+// allow; `deal_done` gets each deal once
 // all its games (and its ceiling) are done, from worker threads, one at a
 // time. It stops early, with every game in flight killed, on an interrupt
 // (proc::catch_interrupts) or on a failure of its own, which is never
-// counted against a player.
-MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play,
+// counted against a player. A player that `streaks` stops plays no more
+// games: the rest of its games are marked as not played.
+MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, FaultStreaks& streaks,
                    const std::function<void(const DealOutcome&)>& deal_done);
 
 }  // namespace match

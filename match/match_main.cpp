@@ -17,6 +17,7 @@
 #include "common/process.h"
 #include "common/programs.h"
 #include "common/sandbox.h"
+#include "common/shell_words.h"
 #include "common/scratch.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
@@ -26,6 +27,7 @@
 #include "match/outputs.h"
 #include "match/players.h"
 #include "match/progress.h"
+#include "match/replay.h"
 #include "match/resume.h"
 #include "match/summary.h"
 #include "match/tables.h"
@@ -98,27 +100,13 @@ game::Status check_players(const Options& options, const proc::Sandbox& sandbox)
 
 bool any_fault(const std::vector<DealOutcome>& deals) {
     return std::any_of(deals.begin(), deals.end(), [](const DealOutcome& deal) {
-        return std::any_of(deal.games.begin(), deal.games.end(),
-                           [](const match::GameOutcome& game) { return game.fault != match::Fault::none; });
+        return std::any_of(deal.games.begin(), deal.games.end(), [](const match::GameOutcome& game) {
+            return !match::scored(game);
+        });
     });
 }
 
 // ---- a match played
-
-// Before the first game: the players start and cannot read our outputs,
-// the outputs can be written, the seed is drawn and a resumed file read.
-game::Status prepare(Options& options, const proc::Sandbox& sandbox, std::vector<DealOutcome>& done) {
-    // Checked before they are touched: a player could read one, and none is made.
-    if (const game::Status fair = check_players(options, sandbox); !fair) return fair;
-    if (const game::Status writable = match::check_outputs(options); !writable) return writable;
-    // Drawn, and read, once the cells are made: the copies of us they are hold neither.
-    if (!options.has_seed) options.config.seed = referee::fresh_seed();
-    if (options.resume_path.empty()) return {};
-    game::Result<std::vector<DealOutcome>> resumed = match::resume(options, note);
-    if (!resumed) return game::failure(resumed.error());
-    done = std::move(*resumed);
-    return {};
-}
 
 // What is about to be played, on standard error.
 void announce(const match::MatchConfig& config, std::size_t to_play) {
@@ -132,9 +120,8 @@ void announce(const match::MatchConfig& config, std::size_t to_play) {
                  match::count_of(config.jobs, match::THREADS_NOUN).c_str(), config.ceiling ? "" : ", fără plafon");
 }
 
-// What a played match needs around its games: players resolved, a scratch
-// root, the sandbox's cells, a resumed file read, the CSV begun. Empty, or
-// why not, with the status to end with.
+// What a played match needs around its games: a scratch root, the
+// sandbox's cells, the players, a resumed file read, the CSV begun.
 struct Stage {
     game::ScratchRoot scratch;
     proc::Sandbox sandbox;
@@ -143,20 +130,44 @@ struct Stage {
     std::string csv_path;
 };
 
-int set_stage(Options& options, Stage& stage) {
-    if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
-    if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
+// The match of a resumed file, or the players of the command line (all the
+// built ones when it names none); 0, or the status to end with.
+int choose_match(Options& options, Stage& stage) {
     match::MatchConfig& config = options.config;
+    if (!options.resume_path.empty()) {
+        if (match::is_standard_output(options.resume_path)) {
+            return fail("--resume are nevoie de un fișier, nu de ieșirea standard", 2);
+        }
+        game::Result<std::vector<DealOutcome>> resumed = match::resume(options, note);
+        if (!resumed) return fail(resumed.error(), 2);
+        stage.done = std::move(*resumed);
+        // The file's seed, unless it holds no row and so names none.
+        options.has_seed = options.has_seed || !config.players.empty();
+        if (!config.players.empty()) return 0;
+    }
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
     game::Result<std::vector<match::Player>> players = match::players_from(given);
     if (!players) return match::usage_error(players.error());
     config.players = std::move(*players);
+    return 0;
+}
+
+// 0 once the stage is set; else the status to end with, the reason told.
+int set_stage(Options& options, Stage& stage) {
+    if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
+    if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
+    match::MatchConfig& config = options.config;
     if (const game::Status made = stage.scratch.make(PROGRAM); !made) return fail(made.error(), 2);
     config.scratch_dir = stage.scratch.path();
     if (const game::Status opened = open_sandbox(options, stage.sandbox); !opened) return fail(opened.error(), 2);
     config.sandbox = &stage.sandbox;
-    if (const game::Status ready = prepare(options, stage.sandbox, stage.done); !ready) return fail(ready.error(), 2);
+    // Read, and drawn, once the cells are made: the copies of us they are hold neither the file nor the seed.
+    if (const int status = choose_match(options, stage); status != 0) return status;
+    // Checked before they are touched: a player could read one, and none is made.
+    if (const game::Status fair = check_players(options, stage.sandbox); !fair) return fail(fair.error(), 2);
+    if (const game::Status writable = match::check_outputs(options); !writable) return fail(writable.error(), 2);
+    if (!options.has_seed) config.seed = referee::fresh_seed();
     stage.csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;
     // Our standard output takes the CSV whole at the end, after the tables.
     const std::string logged = match::is_standard_output(stage.csv_path) ? "" : stage.csv_path;
@@ -166,26 +177,82 @@ int set_stage(Options& options, Stage& stage) {
     return 0;
 }
 
+// How to go on with a match stopped before its end, when a file keeps it.
+std::string how_to_resume(const Options& options, const Stage& stage) {
+    if (stage.csv_path.empty() || match::is_standard_output(stage.csv_path)) {
+        return " (fără un fișier --csv, meciul nu se poate continua)";
+    }
+    return "; se continuă cu: " + match::resume_command(options, stage.csv_path);
+}
+
 // The match stopped before its end: what was played, and how to go on.
 int stopped(const Options& options, const Stage& stage, const match::MatchRun& run,
             const std::vector<DealOutcome>& deals, double seconds) {
-    if (!deals.empty() && !options.quiet) match::print_tables(match::summarize_match(options.config, deals), seconds);
-    const std::string resume = stage.csv_path.empty() ? "" : "; se continuă cu --resume " + stage.csv_path;
-    if (run.interrupted) return fail("întrerupt" + resume, 128 + proc::interrupt_signal());
-    return fail(run.harness_error + resume, 2);
+    if (!deals.empty() && !options.quiet) {
+        match::print_tables(options, options.config, match::summarize_match(options.config, deals), seconds);
+    }
+    if (run.interrupted) return fail("întrerupt" + how_to_resume(options, stage), 128 + proc::interrupt_signal());
+    return fail(run.harness_error + how_to_resume(options, stage), 2);
+}
+
+// Tells, on standard error, each player that faulted on the first deal: its
+// fault, and the command that plays it again.
+void tell_first_deal_faults(const match::MatchConfig& config, const DealOutcome& deal) {
+    fail("meciul s-a oprit după prima împărțire, din cauza greșelilor de mai jos (--keep-going îl joacă întreg):", 0);
+    for (std::size_t p = 0; p < config.players.size(); ++p) {
+        const match::GameOutcome& game = deal.games[p];
+        if (!match::faulted(game)) continue;
+        std::fprintf(stderr, "  %s (%s): %s\n    se reia cu: %s\n", config.players[p].name.c_str(),
+                     match::fault_name(game.fault), game.message.c_str(),
+                     game::replay_command(deal.seed, config.players[p].command).c_str());
+    }
+}
+
+// The second part of a match added to the first.
+void add_run(match::MatchRun& run, match::MatchRun&& more) {
+    run.deals.insert(run.deals.end(), std::make_move_iterator(more.deals.begin()),
+                     std::make_move_iterator(more.deals.end()));
+    if (run.record_failures == 0) run.first_record_failure = more.first_record_failure;
+    run.record_failures += more.record_failures;
+    run.harness_error = more.harness_error;
+    run.interrupted = more.interrupted;
+}
+
+// The games of the deals left. The first deal of the match is played by
+// every player before any other, and counts: unless `keep_going`, a player
+// that faults on it stops the match at once (`broke`), since it would
+// fault on every deal.
+match::MatchRun play_deals(const Options& options, Stage& stage, match::Progress& progress, bool& broke) {
+    const match::MatchConfig& config = options.config;
+    std::vector<int> to_play = match::deals_left(config, stage.done);
+    match::FaultStreaks streaks(config.players.size(), config.max_faults);
+    for (const DealOutcome& deal : stage.done) {
+        for (std::size_t p = 0; p < config.players.size(); ++p) streaks.count(p, deal.games[p]);
+    }
+    const auto deal_done = [&](const DealOutcome& deal) {
+        stage.log.append(match::csv_rows(config, deal));
+        progress.step();
+    };
+    match::MatchRun run;
+    if (stage.done.empty() && !to_play.empty()) {
+        run = match::run_match(config, {to_play.front()}, streaks, deal_done);
+        to_play.erase(to_play.begin());
+        broke = !options.keep_going && run.deals.size() == 1 && any_fault(run.deals);
+        if (broke || run.interrupted || !run.harness_error.empty()) return run;
+    }
+    add_run(run, match::run_match(config, to_play, streaks, deal_done));
+    return run;
 }
 
 int play(Options& options) {
     Stage stage;
     if (const int status = set_stage(options, stage); status != 0) return status;
     const match::MatchConfig& config = options.config;
-    const std::vector<int> to_play = match::deals_left(config, stage.done);
-    if (!options.quiet) announce(config, to_play.size());
-    match::Progress progress(to_play.size(), !options.quiet);
-    const match::MatchRun run = match::run_match(config, to_play, [&](const DealOutcome& deal) {
-        stage.log.append(match::csv_rows(config, deal));
-        progress.step();
-    });
+    const std::size_t left = match::deals_left(config, stage.done).size();
+    if (!options.quiet) announce(config, left);
+    match::Progress progress(left, !options.quiet);
+    bool broke = false;
+    const match::MatchRun run = play_deals(options, stage, progress, broke);
     progress.finish();
     stage.sandbox.close();
     if (const game::Status removed = stage.scratch.remove(); !removed) fail(removed.error(), 0);
@@ -205,6 +272,7 @@ int play(Options& options) {
         kept = false;
     }
     if (!kept) return 2;
+    if (broke) tell_first_deal_faults(config, run.deals[0]);
     return any_fault(deals) ? 1 : 0;
 }
 

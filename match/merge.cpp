@@ -8,8 +8,7 @@ namespace match {
 namespace {
 
 std::string identity_of(const MatchCsv& csv) {
-    std::string players;
-    for (const std::string& player : csv.players) players += (players.empty() ? "" : ", ") + player;
+    const std::string players = names_of(csv.players);
     return "sămânța " + std::to_string(csv.seed) + ", " + std::to_string(csv.deals) + " împărțiri, " +
            (csv.ceiling ? "cu" : "fără") + " plafon, jucătorii " + players;
 }
@@ -29,8 +28,9 @@ game::Result<Merged> merge_csvs(const std::vector<MatchCsv>& files) {
     for (const MatchCsv& csv : files) {
         if (csv.players.empty()) continue;  // a match stopped before its first deal: nothing to join
         if (!first) first = &csv;
+        // Players by name: the machines of a cluster may keep a player's program in different places.
         if (csv.seed != first->seed || csv.deals != first->deals || csv.ceiling != first->ceiling ||
-            csv.players != first->players) {
+            csv.timeout_ms != first->timeout_ms || names_of(csv.players) != names_of(first->players)) {
             return game::failure(csv.path + " este din alt meci decât " + first->path + ": " + identity_of(csv) +
                                  ", nu " + identity_of(*first));
         }
@@ -47,7 +47,15 @@ game::Result<Merged> merge_csvs(const std::vector<MatchCsv>& files) {
     merged.config.seed = first->seed;
     merged.config.deals = first->deals;
     merged.config.ceiling = first->ceiling;
-    for (const std::string& name : first->players) merged.config.players.push_back({name, {}});
+    // The commands of the first file that names them: a replay needs one.
+    merged.config.players = first->players;
+    for (const MatchCsv& csv : files) {
+        if (csv.has_commands && !csv.players.empty()) {
+            merged.config.players = csv.players;
+            break;
+        }
+    }
+    if (first->timeout_ms > 0) merged.config.timeout_ms = first->timeout_ms;
     std::sort(merged.deals.begin(), merged.deals.end(),
               [](const DealOutcome& a, const DealOutcome& b) { return a.index < b.index; });
     for (int d = 0; d < first->deals; ++d) {

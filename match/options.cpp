@@ -14,10 +14,12 @@ constexpr const char* PROGRAM = "match";
 
 constexpr const char* SYNOPSIS =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J]\n"
-    "                 [--timeout-ms T] [--no-ceiling] [--csv FIȘIER]\n"
-    "                 [--resume FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
+    "                 [--timeout-ms T] [--no-ceiling] [--keep-going]\n"
+    "                 [--max-faults K] [--csv FIȘIER] [--json FIȘIER]\n"
+    "                 [--svg FIȘIER] [--html FIȘIER] [--records DIR] [--quiet]\n"
+    "                 [IZOLARE] [JUCĂTOR ...]\n"
+    "       match --resume FIȘIER [--jobs J] [--json FIȘIER] [--svg FIȘIER]\n"
     "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE]\n"
-    "                 [JUCĂTOR ...]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER]\n"
     "                 [--svg FIȘIER] [--html FIȘIER] [--quiet] CSV ...\n";
 
@@ -32,8 +34,8 @@ constexpr const char* EPILOGUE =
 
 // The options of a match played: a merge plays nothing, and takes its match from its CSVs.
 struct MatchOptions {
-    CLI::Option *deals, *seed, *shard;
-    std::vector<CLI::Option*> all;  // these three among them
+    CLI::Option *deals, *seed, *shard, *timeout;
+    std::vector<CLI::Option*> all;  // these four among them
 };
 
 game::Status take_deals(const std::string& text, MatchConfig& c) {
@@ -59,16 +61,23 @@ MatchOptions declare_play(cli::CommandLine& line, Options& o) {
                          "sămânța meciului, zecimal sau 0x hex (implicit: una\nnouă, afișată)");
     m.shard = line.custom("--shard", "K/N", "joacă doar partea K din N: împărțirile i cu i mod N = K - 1",
                           [&c](const std::string& text) { return take_shard(text, c); });
+    m.timeout =
+        line.number("--timeout-ms", c.timeout_ms, 1, 3'600'000, "T", "cât se așteaptă fiecare răspuns (implicit 10000)");
     m.all = {
         m.deals,
         m.seed,
         m.shard,
+        m.timeout,
         line.number("--jobs", c.jobs, 1, 256, "J", "jocuri în paralel (implicit: numărul de nuclee)"),
-        line.number("--timeout-ms", c.timeout_ms, 1, 3'600'000, "T", "cât se așteaptă fiecare răspuns (implicit 10000)"),
         line.flag("--no-ceiling", o.no_ceiling, "fără plafon (cel mai bun scor al fiecărei împărțiri)"),
+        line.flag("--keep-going", o.keep_going,
+                  "continuă și când un jucător greșește la prima împărțire\n"
+                  "(altfel meciul se oprește îndată, cu cauza)"),
+        line.number("--max-faults", c.max_faults, 0, 1'000'000, "K",
+                    "un jucător cu K greșeli la rând nu mai joacă (implicit\n20; 0: niciodată oprit)"),
         line.text("--resume", o.resume_path, "FIȘIER",
-                  "continuă meciul oprit al cărui CSV este FIȘIER: joacă doar\n"
-                  "împărțirile care lipsesc din el"),
+                  "continuă meciul oprit al cărui CSV este FIȘIER, cu jucătorii\n"
+                  "și setările din el: joacă doar împărțirile care lipsesc"),
         line.text("--records", c.records_dir, "DIR", "păstrează înregistrarea fiecărui joc (pentru record-view)"),
     };
     return m;
@@ -124,6 +133,7 @@ std::variant<Options, int> parse_options(int argc, char** argv) {
     options.has_seed = line.given(played.seed);
     options.has_deals = line.given(played.deals);
     options.has_shard = line.given(played.shard);
+    options.has_timeout = line.given(played.timeout);
     if (options.no_ceiling) options.config.ceiling = false;
     return options;
 }

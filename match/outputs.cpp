@@ -8,6 +8,7 @@
 #include "match/csv.h"
 #include "match/html.h"
 #include "match/json.h"
+#include "match/replay.h"
 #include "match/svg.h"
 #include "match/tables.h"
 #include "match/wording.h"
@@ -57,9 +58,6 @@ std::vector<std::string> files_asked_for(const Options& options) {
 }
 
 game::Status check_outputs(const Options& options) {
-    if (is_standard_output(options.resume_path)) {
-        return game::failure("--resume are nevoie de un fișier, nu de ieșirea standard");
-    }
     for (const std::string& path : files_asked_for(options)) {
         if (game::Status writable = game::check_writable(path); !writable) return writable;
     }
@@ -67,8 +65,11 @@ game::Status check_outputs(const Options& options) {
     return records.empty() ? game::Status{} : game::prepare_folder(records);
 }
 
-void print_tables(const MatchSummary& summary, std::optional<double> seconds) {
-    std::string text = match_tables(summary);
+void print_tables(const Options& options, const MatchConfig& config, const MatchSummary& summary,
+                  std::optional<double> seconds) {
+    // The players are left out of the command only where the defaults were played.
+    const bool defaults = options.operands.empty() && options.resume_path.empty() && !options.merge;
+    std::string text = match_heading(config, !defaults) + "\n" + match_tables(summary);
     if (seconds) {
         text += "\nTimp: " + fixed(*seconds, 1) + " s, " + fixed(*seconds > 0 ? summary.deals / *seconds : 0, 1) +
                 " împărțiri pe secundă\n";
@@ -79,7 +80,7 @@ void print_tables(const MatchSummary& summary, std::optional<double> seconds) {
 bool show_results(const Options& options, const MatchConfig& config, const std::vector<DealOutcome>& deals,
                   std::optional<double> seconds, const CsvWriter& csv) {
     const MatchSummary summary = summarize_match(config, deals);
-    if (!options.quiet) print_tables(summary, seconds);
+    if (!options.quiet) print_tables(options, config, summary, seconds);
     const game::Status flushed = game::flush_standard_output();
     bool kept = flushed || lost(flushed.error());
     const std::string csv_path = options.resume_path.empty() ? options.csv_path : options.resume_path;

@@ -24,10 +24,12 @@ std::vector<std::string> files_asked_for(const Options& options);
 // Each output is checked before the first game, not after the last.
 [[nodiscard]] game::Status check_outputs(const Options& options);
 
-// The tables, with the time a played match took.
-void print_tables(const MatchSummary& summary, std::optional<double> seconds);
+// The seed and the command that replays the match, the tables, and the time
+// a played match took.
+void print_tables(const Options& options, const MatchConfig& config, const MatchSummary& summary,
+                  std::optional<double> seconds);
 
-// The tables (unless quiet), then every file asked for, the CSV through
+// The heading and the tables (unless quiet), then every file asked for, the CSV through
 // `csv` (given the whole CSV). False when something was lost, each loss told.
 using CsvWriter = std::function<game::Status(const std::string& content)>;
 [[nodiscard]] bool show_results(const Options& options, const MatchConfig& config,

@@ -10,9 +10,11 @@
 
 namespace match {
 
-// The deals of the file at options.resume_path. What the command line does
-// not say of the match comes from the file, and what it says must agree
-// with it. `note` is told of a last deal that was cut short.
+// The deals of the file at options.resume_path. The match comes from the
+// file: its settings, and its players with their commands, in its order.
+// What the command line says must agree with it; players it names must be
+// the file's, in any order. A file without a row leaves the players unset.
+// `note` is told of a last deal that was cut short.
 [[nodiscard]] game::Result<std::vector<DealOutcome>> resume(Options& options,
                                                           void (*note)(const std::string& message));
 

@@ -5,6 +5,8 @@
 #include <map>
 #include <numeric>
 
+#include "common/shell_words.h"
+
 namespace match {
 
 namespace {
@@ -18,6 +20,10 @@ Standing standing_of(const std::string& name, const std::vector<DealOutcome>& de
     double seconds = 0;
     for (const DealOutcome& deal : deals) {
         const GameOutcome& game = deal.games[p];
+        if (!game.played) {
+            ++s.not_played;
+            continue;
+        }
         ++s.games;
         seconds += game.seconds;
         if (game.fault != Fault::none) {
@@ -64,7 +70,7 @@ PairComparison compare(const std::vector<DealOutcome>& deals, std::size_t a, std
     for (const DealOutcome& deal : deals) {
         const GameOutcome& x = deal.games[pa];
         const GameOutcome& y = deal.games[pb];
-        if (x.fault != Fault::none || y.fault != Fault::none) continue;
+        if (!scored(x) || !scored(y)) continue;
         differences.push_back(x.score - y.score);
         pair.a_wins += x.score > y.score;
         pair.ties += x.score == y.score;
@@ -74,14 +80,18 @@ PairComparison compare(const std::vector<DealOutcome>& deals, std::size_t a, std
     return pair;
 }
 
-PlayerFaults faults_of(const std::string& name, const std::map<std::string, int>& kinds,
+PlayerFaults faults_of(const Player& player, const Standing& standing, const std::map<std::string, int>& kinds,
                        const std::vector<DealOutcome>& deals, std::size_t p) {
-    PlayerFaults f{name};
+    PlayerFaults f{player.name};
+    f.not_played = standing.not_played;
     for (const auto& [kind, count] : kinds) f.kinds.push_back({kind, count});
-    for (std::size_t d = 0; d < deals.size(); ++d) {
-        if (deals[d].games[p].fault == Fault::none) continue;
-        f.first_deal = deals[d].index + 1;
-        f.first_message = deals[d].games[p].message;
+    for (const DealOutcome& deal : deals) {
+        const GameOutcome& game = deal.games[p];
+        if (!faulted(game)) continue;
+        f.first_deal = deal.index + 1;
+        f.first_kind = fault_name(game.fault);
+        f.first_message = game.message;
+        if (!player.command.empty()) f.replay = game::replay_command(deal.seed, player.command);
         break;
     }
     return f;
@@ -112,7 +122,9 @@ MatchSummary summarize_match(const MatchConfig& config, const std::vector<DealOu
     for (std::size_t place = 0; place < order.size(); ++place) {
         const std::size_t p = order[place];
         summary.players.push_back(standings[p]);
-        if (standings[p].faults > 0) summary.faults.push_back(faults_of(standings[p].name, faults[p], deals, p));
+        if (standings[p].faults > 0) {
+            summary.faults.push_back(faults_of(config.players[p], standings[p], faults[p], deals, p));
+        }
         for (std::size_t below = place + 1; below < order.size(); ++below) {
             summary.pairs.push_back(compare(deals, place, below, p, order[below]));
         }

@@ -17,6 +17,7 @@ struct Standing {
     std::size_t player = 0;                // its place in MatchConfig::players (the ceiling: their count)
     int games = 0;                         // deals played
     int faults = 0;
+    int not_played = 0;                    // games left after it was stopped for faulting again and again
     Summary scores = {};                        // of the games without a fault
     std::vector<double> sorted_scores = {};     // the same games' scores, ascending
     std::optional<double> ceiling_share = {};   // mean of score / ceiling over deals with a ceiling above 0
@@ -41,7 +42,10 @@ struct PlayerFaults {
     std::string player;
     std::vector<FaultCount> kinds = {};  // by kind name
     int first_deal = 0;                  // 1-based
+    std::string first_kind = {};         // fault_name
     std::string first_message = {};
+    std::string replay = {};             // the command that plays the first fault again; empty: unknown
+    int not_played = 0;                  // its games left after it was stopped
 };
 
 struct MatchSummary {

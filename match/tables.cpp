@@ -10,7 +10,8 @@ namespace match {
 
 namespace {
 
-constexpr const char* UNDEFINED = "—";  // a statistic that fewer than two games leave undefined
+constexpr const char* UNDEFINED = "—";
+constexpr std::size_t CEILING_CELLS = 5;  // where a standing's two ceiling columns begin  // a statistic that fewer than two games leave undefined
 
 std::string percent(double share) { return fixed(100 * share, 1) + "%"; }
 
@@ -93,9 +94,12 @@ void align_intervals(std::vector<std::vector<std::string>>& rows, std::size_t co
     }
 }
 
-std::vector<std::string> standing_cells(const Standing& s) {
+// A player stopped for faulting again and again says so beside its name.
+std::string standing_label(const Standing& s) { return s.not_played > 0 ? s.name + " (oprit)" : s.name; }
+
+std::vector<std::string> standing_cells(const Standing& s, bool ceiling) {
     const bool scored = s.scores.n > 0;
-    return {s.name,
+    std::vector<std::string> cells = {standing_label(s),
             mean_cell(s.scores, 1, false),
             interval_cell(s.scores, 1),
             scored ? fixed(s.scores.median, 1) : UNDEFINED,
@@ -104,6 +108,8 @@ std::vector<std::string> standing_cells(const Standing& s) {
             s.ceiling_reached ? percent(*s.ceiling_reached) : UNDEFINED,
             std::to_string(s.faults),
             fixed(s.ms_per_game, 1)};
+    if (!ceiling) cells.erase(cells.begin() + CEILING_CELLS, cells.begin() + CEILING_CELLS + 2);
+    return cells;
 }
 
 // The rows with their first cell made by `first(row, width)`, where width is
@@ -150,6 +156,7 @@ std::string pair_label(const std::string& a, const std::string& b, std::size_t w
     return shortened(a, wa) + " − " + shortened(b, wb);
 }
 
+// Each player's faults by kind, and its first one with the command that plays it again.
 std::string faults_list(const MatchSummary& summary) {
     std::string text;
     for (const PlayerFaults& f : summary.faults) {
@@ -159,7 +166,13 @@ std::string faults_list(const MatchSummary& summary) {
             text += separator + std::to_string(kind.count) + " × " + kind.kind;
             separator = ", ";
         }
-        text += "\n    prima, la împărțirea " + std::to_string(f.first_deal) + ": " + f.first_message + "\n";
+        if (f.not_played > 0) {
+            text += "; oprit după greșeli la rând, " + count_of(f.not_played, GAMES_NOUN) +
+                    (f.not_played == 1 ? " nejucat" : " nejucate");
+        }
+        text += "\n    prima, la împărțirea " + std::to_string(f.first_deal) + " (" + f.first_kind + "): " +
+                f.first_message + "\n";
+        if (!f.replay.empty()) text += "    se reia cu: " + f.replay + "\n";
     }
     return text;
 }
@@ -179,7 +192,9 @@ std::string fixed(double value, int decimals) {
 TableCells standings_cells(const MatchSummary& summary) {
     TableCells cells{{{"jucător", false}, {"medie", true}, {INTERVAL_HEADER, true}, {"mediană", true},
                       {"min–max", true}, {"plafon", true}, {"atins", true}, {"greșeli", true}, {"ms/joc", true}}};
-    for (const Standing* s : standings_of(summary)) cells.rows.push_back(standing_cells(*s));
+    const bool ceiling = summary.ceiling.has_value();
+    if (!ceiling) cells.columns.erase(cells.columns.begin() + CEILING_CELLS, cells.columns.begin() + CEILING_CELLS + 2);
+    for (const Standing* s : standings_of(summary)) cells.rows.push_back(standing_cells(*s, ceiling));
     align_intervals(cells.rows, 2);
     return cells;
 }
@@ -207,8 +222,8 @@ std::string match_tables(const MatchSummary& summary) {
         "Jucătorii, după scorul mediu pe " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ":\n";
     const auto standings = standings_of(summary);
     text += fitted(standings_cells(summary),
-                   [&](std::size_t r, std::size_t width) { return shortened(standings[r]->name, width); });
-    text += "plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins\n";
+                   [&](std::size_t r, std::size_t width) { return shortened(standing_label(*standings[r]), width); });
+    if (summary.ceiling) text += "plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins\n";
     if (!summary.pairs.empty()) {
         text += "\nDiferența de scor pe împărțire, A − B, unde amândoi au jucat fără greșeli\n";
         text += "(*: intervalul de 95% nu cuprinde zero, deci diferența nu e întâmplătoare):\n";

@@ -64,4 +64,16 @@ std::vector<CLI::Option*> declare_sandbox_options(cli::CommandLine& line, proc::
     return declared;
 }
 
+std::vector<std::string> sandbox_arguments(const proc::SandboxSettings& settings) {
+    const proc::SandboxSettings defaults;
+    std::vector<std::string> arguments;
+    if (settings.mode != defaults.mode) arguments.insert(arguments.end(), {"--sandbox", proc::mode_name(settings.mode)});
+    for (const std::string& path : settings.readable) arguments.insert(arguments.end(), {"--player-read", path});
+    for (const LimitOption& limit : LIMITS) {
+        const std::uint64_t value = settings.limits.*limit.field;
+        if (value != defaults.limits.*limit.field) arguments.insert(arguments.end(), {limit.name, std::to_string(value)});
+    }
+    return arguments;
+}
+
 }  // namespace referee

@@ -3,6 +3,7 @@
 // limits.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "common/sandbox.h"
@@ -12,5 +13,8 @@ namespace referee {
 
 // Declares them, under their heading, into `settings`; gives them back.
 std::vector<CLI::Option*> declare_sandbox_options(cli::CommandLine& line, proc::SandboxSettings& settings);
+
+// The options that give `settings` again, where they are not the defaults.
+std::vector<std::string> sandbox_arguments(const proc::SandboxSettings& settings);
 
 }  // namespace referee

@@ -74,12 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
         InterruptCase{"referee_sigint", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 1},
         InterruptCase{"referee_sighup", {"referee", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 1},
         InterruptCase{"check_sigterm", {"referee", "--check", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 1},
-        InterruptCase{
-            "match_sigint", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGINT, 2},
-        InterruptCase{
-            "match_sigterm", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGTERM, 2},
-        InterruptCase{
-            "match_sighup", {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh"}, SIGHUP, 2}),
+        InterruptCase{"match_sigint",
+                      {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh", "./p.sh"},
+                      SIGINT,
+                      2},
+        InterruptCase{"match_sigterm",
+                      {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh", "./p.sh"},
+                      SIGTERM,
+                      2},
+        InterruptCase{"match_sighup",
+                      {"match", "--deals", "4", "--jobs", "2", "--timeout-ms", HOUR, "./p.sh", "./p.sh"},
+                      SIGHUP,
+                      2}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -33,8 +33,16 @@ std::vector<std::string> short_match(const std::string& player, const std::strin
     return args;
 }
 
-Expected every_game_faults(const std::string& player, const std::string& fault) {
-    return {.exit_code = 1, .error = "match: 2 împărțiri, sămânța 1", .out = containing(player + ": 2 × " + fault)};
+std::vector<std::string> with_options(std::vector<std::string> args, std::initializer_list<std::string> more) {
+    args.insert(args.begin(), more);
+    return args;
+}
+
+// A player that faults on the first deal stops the match there, with the cause.
+Expected first_deal_faults(const std::string& player, const std::string& fault) {
+    return {.exit_code = 1,
+            .error = "match: meciul s-a oprit după prima împărțire",
+            .out = containing(player + ": 1 × " + fault)};
 }
 
 const Expected PLAYED_WELL = {.error = "match: 2 împărțiri, sămânța 1", .out = containing("medie")};
@@ -171,22 +179,29 @@ std::vector<Case> output_cases() {
 std::vector<Case> faulty_player_cases() {
     return {
         {.name = "answers_bytes_above_127", .setup = {script("p.sh", ANSWERS_ABOVE_127)}, .args = short_match("./p.sh"),
-         .expect = every_game_faults("p.sh", "raspuns-invalid")},
+         .expect = first_deal_faults("p.sh", "raspuns-invalid")},
         {.name = "answers_an_endless_line", .setup = {script("p.sh", ENDLESS_LINE)}, .args = short_match("./p.sh"),
-         .expect = every_game_faults("p.sh", "raspuns-invalid")},
+         .expect = first_deal_faults("p.sh", "raspuns-invalid")},
         {.name = "player_killed", .setup = {script("p.sh", KILLED)}, .args = short_match("./p.sh"),
-         .expect = every_game_faults("p.sh", "oprit")},
+         .expect = first_deal_faults("p.sh", "oprit")},
         {.name = "player_hangs", .setup = {script("p.sh", "exec " + FAKE + " hang 2\n")}, .args = short_match("./p.sh"),
-         .expect = every_game_faults("p.sh", "timp-depasit")},
+         .expect = first_deal_faults("p.sh", "timp-depasit")},
+        {.name = "player_killed_in_a_match_that_keeps_going", .setup = {script("p.sh", KILLED)},
+         .args = with_options(short_match("./p.sh"), {"--keep-going"}),
+         .expect = {.exit_code = 1, .error = "match: 2 împărțiri", .out = containing("p.sh: 2 × oprit\n")}},
+        {.name = "player_stopped_after_faults_in_a_row", .setup = {script("p.sh", KILLED)},
+         .args = with_options(short_match("./p.sh", SUIT), {"--keep-going", "--max-faults", "1"}),
+         .expect = {.exit_code = 1, .error = "match: 2 împărțiri",
+                    .out = containing("p.sh: 1 × oprit; oprit după greșeli la rând, 1 joc nejucat\n")}},
 
         {.name = "player_kills_its_group", .setup = {script("p.sh", "exec " + FAKE + " kill-group\n")},
-         .args = short_match("./p.sh"), .expect = every_game_faults("p.sh", "stare-nenula")},
+         .args = short_match("./p.sh"), .expect = first_deal_faults("p.sh", "stare-nenula")},
         {.name = "player_leaves_a_descendant", .setup = {script("p.sh", "exec " + FAKE + " +child good\n")},
          .args = short_match("./p.sh"), .expect = PLAYED_WELL},
         {.name = "player_hangs_beside_a_descendant", .setup = {script("p.sh", "exec " + FAKE + " +child hang 1\n")},
-         .args = short_match("./p.sh"), .expect = every_game_faults("p.sh", "timp-depasit")},
+         .args = short_match("./p.sh"), .expect = first_deal_faults("p.sh", "timp-depasit")},
         {.name = "player_floods_standard_error", .setup = {script("p.sh", "exec " + FAKE + " flood\n")},
-         .args = short_match("./p.sh"), .expect = every_game_faults("p.sh", "timp-depasit")},
+         .args = short_match("./p.sh"), .expect = first_deal_faults("p.sh", "timp-depasit")},
         {.name = "player_removes_the_scratch_root",
          .setup = {script("p.sh", "rm -rf \"$(cd .. && pwd)\"\nexec " + FAKE + "\n")}, .args = short_match("./p.sh"),
          .expect = PLAYED_WELL},
@@ -252,7 +267,7 @@ std::vector<Case> attack_cases() {
         attack("cheater_leaves_a_sleeper_out_of_its_session", {}, short_match("cheat=" + FAKE + " cheat escape"),
                PLAYED_WELL),
         attack("cheater_forks_without_end", {},
-               {"--deals", "2", "--seed", "1", "--jobs", "2", "--timeout-ms", "1000", "--no-ceiling",
+               {"--deals", "2", "--seed", "1", "--jobs", "2", "--timeout-ms", "1000", "--no-ceiling", "--keep-going",
                 "victim=" + FAKE + " slow", "bomb=" + FAKE + " cheat fork-bomb"},
                {.exit_code = 1, .error = "match: 2 împărțiri",
                 .out = containing_but_not("bomb: 2 × timp-depasit", "victim: ")}),

@@ -152,6 +152,12 @@ TEST(MatchTable, MarksOnlyTheDifferencesWhoseIntervalExcludesZero) {
     EXPECT_EQ(row_of(table, "beta − gamma")[6], "4") << table;
 }
 
+GameOutcome unplayed() {
+    GameOutcome game;
+    game.played = false;
+    return game;
+}
+
 TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
     auto deals = two_players(6);
     deals[2].games[1] = GameOutcome{Fault::timeout, 4, "Niciun răspuns în 10 ms la cartea 4 (QS)", 0, {}, 0.01};
@@ -162,7 +168,23 @@ TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
     EXPECT_EQ(beta[5], "10–13");  // the faulted games' score of 0 is not the minimum
     EXPECT_EQ(row_of(table, "alpha − beta")[7], "4");  // only deals both finished, shown as they differ
     EXPECT_NE(table.find("beta: 1 × raspuns-invalid, 1 × timp-depasit"), std::string::npos) << table;
-    EXPECT_NE(table.find("prima, la împărțirea 3: Niciun răspuns"), std::string::npos) << table;
+    EXPECT_NE(table.find("prima, la împărțirea 3 (timp-depasit): Niciun răspuns"), std::string::npos) << table;
+    // The first fault comes with the command that plays it again.
+    EXPECT_NE(table.find("    se reia cu: referee --seed 0 /bin/beta\n"), std::string::npos) << table;
+}
+
+// A player stopped after faulting again and again: its games left unplayed
+// are neither faults nor scores, and its row says it was stopped.
+TEST(MatchTable, AStoppedPlayerSaysSo) {
+    auto deals = two_players(6);
+    for (int d = 1; d < 3; ++d) deals[d].games[1] = GameOutcome{Fault::timeout, 1, "Niciun răspuns", 0, {}, 0.01};
+    for (int d = 3; d < 6; ++d) deals[d].games[1] = unplayed();
+    const std::string table = tables_of({"alpha", "beta"}, deals);
+    const auto beta = row_of(table, "beta (oprit)");  // split on blanks: "(oprit)" is a cell of its own
+    EXPECT_EQ(beta[9], "2") << table;
+    EXPECT_EQ(beta[2], "10.0") << table;  // deal 1 only
+    EXPECT_NE(table.find("beta: 2 × timp-depasit; oprit după greșeli la rând, 3 jocuri nejucate"), std::string::npos)
+        << table;
 }
 
 TEST(MatchTable, FitsInEightyColumnsWhateverTheNames) {
@@ -198,17 +220,22 @@ TEST(MatchCsv, OneRowPerGameWithEmptyScoreForAFault) {
     deals[1].ceiling_seconds = 0.25;
     deals[1].ceiling_answers = "12341234123412341234";
     deals[0].games[0].answers = "43214321432143214321";
+    deals[1].games[0] = unplayed();
     match::MatchConfig config = config_of({"alpha", "beta"});
     config.deals = 2;
     config.shard = {2, 3};
+    config.players[1].command = {"/bin/my beta", "it's"};
+    config.timeout_ms = 1500;
     const auto rows = lines_of(match::match_csv(config, deals));
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0],
               "deal,deck_seed,player,status,score,category1,category2,category3,category4,ceiling,seconds,"
-              "ceiling_seconds,match_seed,deals,shard,answers,ceiling_answers,message");
-    EXPECT_EQ(rows[1], "1,0,alpha,ok,13,0,0,0,0,20,0.000000,0.000000,9,2,2/3,43214321432143214321,,");
+              "ceiling_seconds,match_seed,deals,shard,answers,ceiling_answers,message,command,timeout_ms");
+    EXPECT_EQ(rows[1], "1,0,alpha,ok,13,0,0,0,0,20,0.000000,0.000000,9,2,2/3,43214321432143214321,,,/bin/alpha,1500");
+    EXPECT_EQ(rows[3], "2,77,alpha,nejucat,,,,,,21,0.000000,0.250000,9,2,2/3,,12341234123412341234,,/bin/alpha,1500");
     EXPECT_EQ(rows[4],
-              "2,77,beta,oprit,,,,,,21,0.500000,0.250000,9,2,2/3,,12341234123412341234,\"a, \"\"quoted\"\" message\"");
+              "2,77,beta,oprit,,,,,,21,0.500000,0.250000,9,2,2/3,,12341234123412341234,\"a, \"\"quoted\"\" message\","
+              "'/bin/my beta' 'it'\\''s',1500");
 }
 
 TEST(MatchJson, ReadsBackAsTheSummary) {

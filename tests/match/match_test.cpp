@@ -185,11 +185,12 @@ TEST(Match, SvgIsWellFormed) {
 TEST(Match, AFloodOfStandardErrorCostsNoMemory) {
     TempDir dir;
     const std::string wrapper = fake_player("flood.sh", "flood");
-    // Two games at once write to their standard error as fast as they can for a whole second each.
-    const RunResult r = match(dir, {"--deals", "2", "--jobs", "2", "--seed", "1", "--timeout-ms", "1000",
-                                    "--no-ceiling", wrapper});
+    // After the first deal, two games at once write to their standard error as fast as they can for a
+    // whole second each.
+    const RunResult r = match(dir, {"--deals", "3", "--jobs", "2", "--seed", "1", "--timeout-ms", "1000",
+                                    "--no-ceiling", "--keep-going", wrapper});
     EXPECT_EQ(r.exit_code, 1) << r.err;
-    EXPECT_NE(r.out.find("flood.sh: 2 × timp-depasit"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("flood.sh: 3 × timp-depasit"), std::string::npos) << r.out;
 #if !defined(GAME_SANITIZED)
     // The runner is the largest of our waited-for children; kept whole, the flood would take gigabytes.
     rusage usage{};

@@ -88,8 +88,8 @@ TEST(Shards, AMatchKilledPartWayIsResumedIntoTheWholeMatch) {
         std::fputs("99,12,suit-pl", file);
         std::fclose(file);
     }
-    const RunResult resumed = run({bin("match"), "--resume", "m.csv", "suit-player", "tally-player"}, "",
-                                  dir.path(), 120000);
+    // The CSV alone says which match it is, and who plays it.
+    const RunResult resumed = run({bin("match"), "--resume", "m.csv"}, "", dir.path(), 120000);
     ASSERT_EQ(resumed.exit_code, 0) << resumed.err;
     EXPECT_NE(resumed.err.find("m.csv: ultima împărțire, neîncheiată, se joacă din nou"), std::string::npos)
         << resumed.err;
@@ -124,8 +124,41 @@ TEST(Shards, AnInterruptShowsTheDealsFinishedSoFar) {
     EXPECT_NE(out.find("Jucătorii, după scorul mediu pe " + std::to_string(finished) + " din 40 de împărțiri:"),
               std::string::npos)
         << out;
-    EXPECT_NE(runner.errors().text().find("întrerupt; se continuă cu --resume m.csv"), std::string::npos)
+    EXPECT_NE(runner.errors().text().find("întrerupt; se continuă cu: match --resume m.csv\n"), std::string::npos)
         << runner.errors().text();
+}
+
+// A stopped match is resumed from its CSV, with its players named again in any
+// order or not at all; players that are not the file's are refused.
+TEST(Shards, AResumedMatchTakesItsPlayersFromItsCsv) {
+    TempDir dir;
+    ASSERT_EQ(run(match_of(6, {"--csv", "whole.csv", "--quiet"}), "", dir.path()).exit_code, 0);
+    const std::string whole = read_file(dir.file("whole.csv"));
+    std::size_t end = 0;
+    for (int line = 0; line < 5; ++line) end = whole.find('\n', end) + 1;
+    const std::string stopped = whole.substr(0, end);  // the header and the first two deals
+    const struct {
+        std::vector<std::string> players;
+        int exit_code;
+        const char* error;
+    } rows[] = {
+        {{"tally-player", "suit-player"}, 0, ""},
+        {{"suit-player", "tally-player=/bin/true"}, 2, "m.csv: jucătorul tally-player are în fișier altă comandă"},
+        {{"suit-player", "ev-player"}, 2, "m.csv este al altui meci: jucătorii suit-player, tally-player"},
+    };
+    for (const auto& row : rows) {
+        testing_support::write_file(dir.file("m.csv"), stopped);
+        std::vector<std::string> resume = {bin("match"), "--resume", "m.csv", "--quiet"};
+        resume.insert(resume.end(), row.players.begin(), row.players.end());
+        const RunResult resumed = run(resume, "", dir.path());
+        EXPECT_EQ(resumed.exit_code, row.exit_code) << resumed.err;
+        if (row.exit_code == 0) {
+            EXPECT_EQ(without_times(read_file(dir.file("m.csv"))), without_times(whole));
+        } else {
+            EXPECT_EQ(resumed.err, std::string("match: ") + row.error + "\n");
+            EXPECT_EQ(read_file(dir.file("m.csv")), stopped) << "a refused resume leaves the file as it was";
+        }
+    }
 }
 
 // The CSVs of shards 1 and 2 of 3 of a small match, and of another match.

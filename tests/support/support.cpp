@@ -196,12 +196,22 @@ std::string without_times(const std::string& csv) {
     return out;
 }
 
+// The places of the build's programs, which differ from one checkout to another, as BIN and HELPERS.
+std::string without_build_paths(std::string line) {
+    for (const auto& [path, shown] : {std::pair{std::string(GAME_BIN_DIR), "BIN"},
+                                      std::pair{std::string(GAME_HELPER_DIR), "HELPERS"}}) {
+        for (std::size_t at; (at = line.find(path)) != std::string::npos;) line.replace(at, path.size(), shown);
+    }
+    return line;
+}
+
 std::string results_without_times(const std::string& page) {
     std::istringstream lines(page);
     std::string masked;
     bool in_players = false;
     for (std::string line; std::getline(lines, line);) {
         if (line.starts_with("Timp: ")) continue;
+        line = without_build_paths(line);
         if (line.starts_with("plafon:")) in_players = false;
         if (in_players) {
             line.erase(line.find_last_not_of(' ', line.find_last_of(' ')) + 1);

@@ -74,7 +74,8 @@ std::string without_times(const std::string& csv);
 
 // A match's results page with what the clock changes masked: the players
 // table's last column (its times) and the line of the time the run took,
-// which a merge, that plays nothing, does not print.
+// which a merge, that plays nothing, does not print; and the build's
+// folders in commands, as BIN and HELPERS.
 std::string results_without_times(const std::string& page);
 
 // Tokens separated by line feeds, as the referee writes them.
