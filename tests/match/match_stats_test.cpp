@@ -173,6 +173,16 @@ TEST(MatchTable, FaultsAreCountedNamedAndNeverScored) {
     EXPECT_NE(table.find("    se reia cu: referee --seed 0 /bin/beta\n"), std::string::npos) << table;
 }
 
+// Without a ceiling, no column and no footnote speak of one.
+TEST(MatchTable, AMatchWithoutCeilingShowsNone) {
+    match::MatchConfig config = config_of({"alpha", "beta"});
+    config.ceiling = false;
+    const std::string table = match::match_tables(match::summarize_match(config, two_players(4)));
+    EXPECT_EQ(table.find("plafon"), std::string::npos) << table;
+    EXPECT_EQ(table.find("atins"), std::string::npos) << table;
+    EXPECT_EQ(row_of(table, "alpha").size(), 8u) << table;  // name, mean, ±, interval, median, range, faults, ms
+}
+
 // A player stopped after faulting again and again: its games left unplayed
 // are neither faults nor scores, and its row says it was stopped.
 TEST(MatchTable, AStoppedPlayerSaysSo) {

@@ -49,6 +49,28 @@ TEST(Match, SameSeedSameResultsWhateverTheJobs) {
     EXPECT_EQ(without_times(read_file(dir.file("three.csv"))), reference);
 }
 
+// A fresh seed is told on standard output above the tables, with the command
+// that plays the same match again: a saved output is enough to replay it.
+TEST(Match, StandardOutputHoldsTheSeedAndTheCommandThatReplaysTheMatch) {
+    TempDir dir;
+    const RunResult first = match(dir, {"--deals", "3", "--no-ceiling", "--csv", "first.csv", "suit-player",
+                                        "odd=" + bin("tally-player")});
+    ASSERT_EQ(first.exit_code, 0) << first.err;
+    std::istringstream lines(first.out);
+    std::string seed_line, replay_line;
+    std::getline(lines, seed_line);
+    std::getline(lines, replay_line);
+    const std::string seed = csv_rows(read_file(dir.file("first.csv")))[1][12];
+    EXPECT_EQ(seed_line, "Sămânța meciului: " + seed);
+    const std::string replay = "Se reia cu: ";
+    ASSERT_TRUE(replay_line.starts_with(replay + "match --seed " + seed + " ")) << replay_line;
+    const RunResult again = run({"/bin/sh", "-c", "PATH=" + std::string(GAME_BIN_DIR) + ":$PATH " +
+                                                      replay_line.substr(replay.size()) + " --csv again.csv --quiet"},
+                                "", dir.path(), 120000);
+    ASSERT_EQ(again.exit_code, 0) << again.err;
+    EXPECT_EQ(without_times(read_file(dir.file("again.csv"))), without_times(read_file(dir.file("first.csv"))));
+}
+
 TEST(Match, EveryGameScoresAsTheRefereeAloneScoresItsDeal) {
     TempDir dir;
     ASSERT_EQ(match(dir, {"--deals", "5", "--seed", "8", "--no-ceiling", "--csv", "m.csv", "suit-player"}).exit_code,
