@@ -2,10 +2,12 @@
 
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string_view>
 
 #include "common/cards.h"
 #include "common/sandbox.h"
+#include "common/shell_words.h"
 #include "match/report_assets.h"
 #include "match/svg.h"
 #include "match/tables.h"
@@ -49,12 +51,6 @@ std::string faults_html(const MatchSummary& summary) {
             "; prima, la împărțirea " + std::to_string(f.first_deal) + ": " + markup_escaped(f.first_message) + "</li>";
     }
     return html + "</ul>";
-}
-
-std::string command_of(const Player& player) {
-    std::string command;
-    for (const std::string& word : player.command) command += (command.empty() ? "" : " ") + word;
-    return command;
 }
 
 // The four categories of a board whose answers are complete, as digits.
@@ -126,18 +122,68 @@ std::string isolation_text(const MatchConfig& config) {
     return config.sandbox ? config.sandbox->isolation().summary() : "necunoscută (meci unit din CSV-uri)";
 }
 
+// The players as the page names them, with their place in the standings (from 1): the games of a deal stay in
+// the players' order, the page shows them in this one.
+nlohmann::json players_json(const MatchConfig& config, const MatchSummary& summary) {
+    std::vector<std::size_t> ranks(config.players.size());
+    for (std::size_t place = 0; place < summary.players.size(); ++place) {
+        ranks[summary.players[place].player] = place + 1;
+    }
+    nlohmann::json players = nlohmann::json::array();
+    for (std::size_t p = 0; p < config.players.size(); ++p) {
+        const Player& player = config.players[p];
+        players.push_back({{"name", player.name}, {"command", game::shell_quoted(player.command)}, {"rank", ranks[p]}});
+    }
+    return players;
+}
+
+// The deal the page opens on, for an author to see first where the best player is weakest: the one it lost most
+// to the ceiling on or, without a ceiling, scored least on; on a tie the first (the deals come by index). The first
+// deal when it scored on none, -1 when there is no deal.
+int opening_deal(const MatchConfig& config, const MatchSummary& summary, const std::vector<DealOutcome>& deals) {
+    if (deals.empty()) return -1;
+    int chosen = deals.front().index;
+    if (summary.players.empty()) return chosen;
+    const std::size_t best = summary.players.front().player;
+    std::optional<int> worst;  // the most it lost on a deal
+    for (const DealOutcome& deal : deals) {
+        const GameOutcome& game = deal.games[best];
+        if (game.fault != Fault::none) continue;
+        const int lost = config.ceiling ? deal.ceiling - game.score : -game.score;
+        if (!worst || lost > *worst) {
+            worst = lost;
+            chosen = deal.index;
+        }
+    }
+    return chosen;
+}
+
+// What the standings' ceiling columns mean, for a match that has them.
+std::string ceiling_note(const MatchConfig& config) {
+    if (!config.ceiling) return "";
+    return "<p class=\"note\">plafon: partea medie din plafonul împărțirii; atins: cât de des l-a atins</p>";
+}
+
+// The deal table's score columns: the ceiling's, then the players' in the standings' order.
+std::string deal_columns(const MatchConfig& config, const MatchSummary& summary) {
+    std::string html = config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "";
+    for (const Standing& standing : summary.players) {
+        html += "<th scope=\"col\" class=\"n\">" + markup_escaped(standing.name) + "</th>";
+    }
+    return html;
+}
+
 }  // namespace
 
-std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals) {
-    nlohmann::json players = nlohmann::json::array(), rows = nlohmann::json::array();
-    for (const Player& player : config.players) {
-        players.push_back({{"name", player.name}, {"command", command_of(player)}});
-    }
+std::string report_data(const MatchConfig& config, const MatchSummary& summary,
+                        const std::vector<DealOutcome>& deals) {
+    nlohmann::json rows = nlohmann::json::array();
     for (const DealOutcome& deal : deals) rows.push_back(deal_json(deal));
     const nlohmann::json data = {{"seed", std::to_string(config.seed)},
                                  {"deals", config.deals},
                                  {"ceiling", config.ceiling},
-                                 {"players", players},
+                                 {"players", players_json(config, summary)},
+                                 {"opening", opening_deal(config, summary, deals)},
                                  {"categories", game::CATEGORY_NAMES_RO},
                                  {"points", game::CATEGORY_POINTS},
                                  {"rows", rows}};
@@ -155,20 +201,17 @@ std::string match_html(const MatchConfig& config, const MatchSummary& summary, c
         "Meci: " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ", sămânța " + std::to_string(config.seed);
     std::string svg = match_svg(summary, config.seed);
     svg.erase(0, svg.find("<svg"));
-    std::string deal_columns = config.ceiling ? "<th scope=\"col\" class=\"n\">plafon</th>" : "";
-    for (const Player& player : config.players) {
-        deal_columns += "<th scope=\"col\" class=\"n\">" + markup_escaped(player.name) + "</th>";
-    }
     const std::size_t ceiling_row = summary.ceiling ? summary.players.size() : std::size_t(-1);
     return filled(REPORT_HTML, {{"title", markup_escaped(title)},
                                 {"style", std::string(REPORT_CSS)},
                                 {"isolation", markup_escaped(isolation_text(config))},
                                 {"standings", table_html(standings_cells(summary), ceiling_row)},
-                                {"deal_columns", deal_columns},
+                                {"ceiling_note", ceiling_note(config)},
+                                {"deal_columns", deal_columns(config, summary)},
                                 {"pairs", table_html(pairs_cells(summary), std::size_t(-1))},
                                 {"faults", faults_html(summary)},
                                 {"distributions", svg},
-                                {"data", report_data(config, deals)},
+                                {"data", report_data(config, summary, deals)},
                                 {"script", std::string(REPORT_JS)}});
 }
 

@@ -15,6 +15,7 @@ namespace match {
 std::string match_html(const MatchConfig& config, const MatchSummary& summary, const std::vector<DealOutcome>& deals);
 
 // The data the page's script draws the deals from, as the page embeds it.
-std::string report_data(const MatchConfig& config, const std::vector<DealOutcome>& deals);
+std::string report_data(const MatchConfig& config, const MatchSummary& summary,
+                        const std::vector<DealOutcome>& deals);
 
 }  // namespace match

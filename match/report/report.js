@@ -7,15 +7,23 @@
   // A row is a deal: {deal (from 0), seed, cards (a letter each, 'a' + code),
   // ceiling: {score, answers, categories} or null, games: one per player, as
   // data.players orders them: {status, score (null after a fault), answers
-  // (a column digit each), categories (a digit per column), message}}.
+  // (a column digit each), categories (a digit per column), message}}. A
+  // player is {name, command (shell-quoted; '' when not known), rank (1: the
+  // best)}; data.opening is the deal to show when the address names none.
   var rows = data.rows;
   var byIndex = {};
   rows.forEach(function (row) { byIndex[row.deal] = row; });
+  // The players as the standings rank them, best first: the deal table's columns and the boards follow it.
+  var order = data.players.map(function (player, p) { return p; });
+  order.sort(function (x, y) { return data.players[x].rank - data.players[y].rank; });
+  var playerNamed = new Map();
+  data.players.forEach(function (player, p) { playerNamed.set(player.name, p); });
   var sortSelect = document.getElementById('sort');
   var firstSelect = document.getElementById('sort-a');
   var secondSelect = document.getElementById('sort-b');
   var orderButton = document.getElementById('order');
   var keyHeader = document.getElementById('key-header');
+  var scrollBox = document.getElementById('deal-scroll');
   var body = document.getElementById('deal-rows');
   var detail = document.getElementById('deal');
   var pageInfo = document.getElementById('page-info');
@@ -41,20 +49,22 @@
     return element;
   }
 
+  // The options name the players, as the address does.
   sortSelect.appendChild(option('deal', 'numărul împărțirii'));
-  data.players.forEach(function (player, p) {
-    sortSelect.appendChild(option('score:' + p, 'scorul: ' + player.name));
-    if (data.ceiling) sortSelect.appendChild(option('gap:' + p, 'sub plafon: ' + player.name));
-    firstSelect.appendChild(option(String(p), player.name));
-    secondSelect.appendChild(option(String(p), player.name));
+  order.forEach(function (p) {
+    var name = data.players[p].name;
+    sortSelect.appendChild(option('score:' + name, 'scorul: ' + name));
+    if (data.ceiling) sortSelect.appendChild(option('gap:' + name, 'sub plafon: ' + name));
+    firstSelect.appendChild(option(name, name));
+    secondSelect.appendChild(option(name, name));
   });
-  if (data.players.length > 1) {
+  if (order.length > 1) {
     sortSelect.appendChild(option('diff', 'diferența A − B'));
-    secondSelect.value = '1';
+    secondSelect.value = data.players[order[1]].name;
   }
 
-  function scoreOf(row, p) {
-    return row.games[p].score;
+  function scoreOf(row, name) {
+    return row.games[playerNamed.get(name)].score;
   }
 
   // What the deals are ordered by; null (a fault) goes last.
@@ -62,13 +72,13 @@
     var how = sortSelect.value;
     if (how === 'deal') return row.deal + 1;
     if (how === 'diff') {
-      var a = scoreOf(row, Number(firstSelect.value));
-      var b = scoreOf(row, Number(secondSelect.value));
+      var a = scoreOf(row, firstSelect.value);
+      var b = scoreOf(row, secondSelect.value);
       return a === null || b === null ? null : a - b;
     }
-    var parts = how.split(':');
-    var score = scoreOf(row, Number(parts[1]));
-    if (parts[0] === 'score') return score;
+    var colon = how.indexOf(':');
+    var score = scoreOf(row, how.slice(colon + 1));
+    if (how.slice(0, colon) === 'score') return score;
     return score === null || row.ceiling === null ? null : row.ceiling.score - score;
   }
 
@@ -109,7 +119,7 @@
       html.push('<tr tabindex="0" data-deal="' + row.deal + '"' + (row.deal === selected ? ' aria-selected="true"' : '') +
                 '><th scope="row" class="n">' + (row.deal + 1) + '</th><td class="n">' + key + '</td>' +
                 (data.ceiling ? '<td class="n">' + row.ceiling.score + '</td>' : ''));
-      for (var p = 0; p < data.players.length; ++p) html.push(scoreCell(row, p));
+      for (var o = 0; o < order.length; ++o) html.push(scoreCell(row, order[o]));
       html.push('</tr>');
     }
     body.innerHTML = html.join('');
@@ -123,10 +133,37 @@
     drawPage();
   }
 
+  // The deal table's box ends inside the window as the page opens, its page buttons under it, so that a row can
+  // be scrolled into view there beside the boards; it keeps a few rows in a low window.
+  function fitTable() {
+    var top = scrollBox.getBoundingClientRect().top + window.scrollY;
+    var below = previousButton.parentNode.getBoundingClientRect().height + 12;
+    scrollBox.style.maxHeight = Math.max(window.innerHeight - top - below, 160) + 'px';
+  }
+
+  // Brings the row of a deal into the table's own scroll box, turning to its page first; the window stays where
+  // it is, so that the boards stay in view.
+  function reveal(index) {
+    var at = sorted.findIndex(function (entry) { return entry.row.deal === index; });
+    if (at < 0) return;
+    if (Math.floor(at / PAGE) !== page) turnPage(Math.floor(at / PAGE) - page);
+    var row = body.querySelector('tr[data-deal="' + index + '"]').getBoundingClientRect();
+    var top = keyHeader.getBoundingClientRect().bottom;  // the header's cells stay at the box's top
+    var bottom = Math.min(scrollBox.getBoundingClientRect().bottom, window.innerHeight);
+    if (row.top < top || row.bottom > bottom) scrollBox.scrollTop += row.top - top;
+  }
+
   function cardHtml(code, number) {
     var rank = code >> 2, suit = code & 3;
     return '<td class="' + (RED[suit] ? 'red' : 'black') + '" title="cartea ' + (number + 1) + ', runda ' +
            (Math.floor(number / 4) + 1) + '">' + RANKS[rank] + SUITS[suit] + '</td>';
+  }
+
+  // A command breaks only between its words, never inside a path (after a '-' of it, say).
+  function commandHtml(command) {
+    return '<code class="replay">' + command.split(' ').map(function (word) {
+      return '<span class="word">' + escapeHtml(word) + '</span>';
+    }).join(' ') + '</code>';
   }
 
   // A board of four columns of five cards, row r being round r + 1.
@@ -155,8 +192,9 @@
       html += '</tr></tfoot>';
     }
     html += '</table>';
-    if (message) html += '<p class="message">' + escapeHtml(message) + '</p>';
-    if (command) html += '<code class="replay">' + escapeHtml(command) + '</code>';
+    // A message tells the lines of the player's standard error apart with " ⏎ ": here they are lines again.
+    if (message) html += '<p class="message">' + message.split(' \u23ce ').map(escapeHtml).join('<br>') + '</p>';
+    if (command) html += commandHtml(command);
     return html + '</figure>';
   }
 
@@ -170,15 +208,15 @@
     var tr = body.querySelector('tr[data-deal="' + index + '"]');
     if (tr) tr.setAttribute('aria-selected', 'true');
     var html = '<h3>Împărțirea ' + (index + 1) + ' (sămânța pachetului ' + row.seed + ')</h3><div class="boards">';
-    data.players.forEach(function (player, p) {
-      var game = row.games[p];
-      var ok = game.score !== null;
-      html += boardHtml(player.name, false, row.cards, game.answers, game.categories, game.score,
-                        ok ? '' : game.status + ': ' + game.message,
-                        'referee --seed ' + row.seed + ' ' + (player.command || player.name));
-    });
     var ceiling = row.ceiling;
     if (ceiling) html += boardHtml('plafon', true, row.cards, ceiling.answers, ceiling.categories, ceiling.score, '', '');
+    order.forEach(function (p) {
+      var player = data.players[p], game = row.games[p];
+      // A command not known is not made up from the name.
+      html += boardHtml(player.name, false, row.cards, game.answers, game.categories, game.score,
+                        game.score !== null ? '' : game.status + ': ' + game.message,
+                        player.command ? 'referee --seed ' + row.seed + ' ' + player.command : '');
+    });
     detail.innerHTML = html + '</div>';
     detail.setAttribute('data-deal', String(index));
   }
@@ -187,7 +225,27 @@
     if (!tr || !tr.hasAttribute('data-deal')) return;
     var index = Number(tr.getAttribute('data-deal'));
     show(index);
-    history.replaceState(null, '', '#deal=' + (index + 1));
+    writeAddress();
+  }
+
+  // A name in the address: escaped where it would end its part, and left readable elsewhere.
+  function addressed(text) {
+    return encodeURIComponent(text).replace(/%3A/g, ':').replace(/%2B/g, '+');
+  }
+
+  // The address of what is shown, to come back to it: the deal, and the order when it is not by number.
+  function writeAddress() {
+    var how = sortSelect.value, parts = [];
+    if (selected >= 0) parts.push('deal=' + (selected + 1));
+    if (how !== 'deal') parts.push('sort=' + addressed(how));
+    if (how === 'diff') parts.push('a=' + addressed(firstSelect.value), 'b=' + addressed(secondSelect.value));
+    if (descending !== (how !== 'deal')) parts.push('order=' + (descending ? 'desc' : 'asc'));
+    history.replaceState(null, '', '#' + parts.join('&'));
+  }
+
+  function resort() {
+    sortRows();
+    writeAddress();
   }
 
   body.addEventListener('click', function (event) { choose(event.target.closest('tr')); });
@@ -211,26 +269,42 @@
   // The deals in their order; by a score, a gap or a difference, the largest first.
   sortSelect.addEventListener('change', function () {
     descending = sortSelect.value !== 'deal';
-    sortRows();
+    resort();
   });
-  [firstSelect, secondSelect].forEach(function (select) { select.addEventListener('change', sortRows); });
+  [firstSelect, secondSelect].forEach(function (select) { select.addEventListener('change', resort); });
   orderButton.addEventListener('click', function () {
     descending = !descending;
-    sortRows();
+    resort();
   });
   previousButton.addEventListener('click', function () { turnPage(-1); });
   nextButton.addEventListener('click', function () { turnPage(1); });
 
-  // #deal=N shows deal N; #sort=...&order=asc sorts on opening.
+  // Sets a select to a value that is one of its options; anything else (a player not in the match) is left out.
+  function selectIfOffered(select, value) {
+    if (Array.prototype.some.call(select.options, function (o) { return o.value === value; })) select.value = value;
+  }
+
+  // #deal=N shows deal N, #sort=score:NAME, gap:NAME or diff (with a=NAME&b=NAME) and order=asc or desc sort on
+  // opening. Without a deal, the page opens on the one chosen for it: the best player's weakest.
   var wanted = {};
   location.hash.replace(/^#/, '').split('&').forEach(function (pair) {
-    var parts = pair.split('=');
-    if (parts.length === 2) wanted[parts[0]] = decodeURIComponent(parts[1]);
+    var equals = pair.indexOf('=');
+    try {
+      if (equals > 0) wanted[pair.slice(0, equals)] = decodeURIComponent(pair.slice(equals + 1));
+    } catch (malformed) {
+      // A broken %-escape names nothing.
+    }
   });
-  if (wanted.sort && sortSelect.querySelector('option[value="' + wanted.sort + '"]')) sortSelect.value = wanted.sort;
+  if (wanted.sort) selectIfOffered(sortSelect, wanted.sort);
+  if (wanted.a) selectIfOffered(firstSelect, wanted.a);
+  if (wanted.b) selectIfOffered(secondSelect, wanted.b);
   descending = wanted.order ? wanted.order === 'desc' : sortSelect.value !== 'deal';
   sortRows();
-  if (wanted.deal) show(Number(wanted.deal) - 1);
+  fitTable();
+  window.addEventListener('resize', fitTable);
+  var opening = byIndex[Number(wanted.deal) - 1] ? Number(wanted.deal) - 1 : data.opening;
+  show(opening);
+  reveal(opening);
   // How long the page took to open, for whoever measures it.
   document.body.setAttribute('data-ready-ms', String(Math.round(performance.now())));
 })();
