@@ -47,8 +47,11 @@ std::string faults_html(const MatchSummary& summary) {
             html += separator + std::to_string(kind.count) + " × " + markup_escaped(kind.kind);
             separator = ", ";
         }
-        html +=
-            "; prima, la împărțirea " + std::to_string(f.first_deal) + ": " + markup_escaped(f.first_message) + "</li>";
+        if (f.not_played > 0) html += "; oprit după greșeli la rând, " + std::to_string(f.not_played) + " nejucate";
+        html += "; prima, la împărțirea " + std::to_string(f.first_deal) + " (" + markup_escaped(f.first_kind) +
+                "): <span class=\"message\">" + markup_escaped(f.first_message) + "</span>";
+        if (!f.replay.empty()) html += "<br><code class=\"replay\">" + markup_escaped(f.replay) + "</code>";
+        html += "</li>";
     }
     return html + "</ul>";
 }

@@ -114,6 +114,38 @@ TEST(Report, DealsOfAMatchWithoutCeilingHaveNone) {
     EXPECT_EQ(data["opening"], least);
 }
 
+// A report drawn from merged shards replays each game with the command it
+// shows, and the game scores what the CSV says; the JSON keeps the commands.
+TEST(Report, AMergedReportsReplayCommandsGiveTheCsvsScores) {
+    const TempDir dir;
+    for (const char* shard : {"1", "2"}) {
+        const RunResult part = run({bin("match"), "--deals", "4", "--seed", "12", "--shard", std::string(shard) + "/2",
+                                    "--quiet", "--no-ceiling", "--csv", std::string("part-") + shard + ".csv",
+                                    "suit-player", "odd=" + bin("tally-player")},
+                                   "", dir.path());
+        ASSERT_EQ(part.exit_code, 0) << part.err;
+    }
+    const RunResult merged = run({bin("match"), "--merge", "--quiet", "--html", "m.html", "--json", "m.json",
+                                  "--csv", "m.csv", "part-1.csv", "part-2.csv"},
+                                 "", dir.path());
+    ASSERT_EQ(merged.exit_code, 0) << merged.err;
+    const nlohmann::json data = embedded_data(read_file(dir.file("m.html")));
+    for (const auto& player : nlohmann::json::parse(read_file(dir.file("m.json")))["players"]) {
+        EXPECT_FALSE(player["command"].empty()) << player;
+    }
+    const auto csv = testing_support::csv_rows(read_file(dir.file("m.csv")));
+    ASSERT_EQ(csv.size(), 1u + 4 * 2);
+    for (std::size_t r = 1; r < csv.size(); ++r) {
+        const auto player = std::find_if(data["players"].begin(), data["players"].end(),
+                                         [&](const nlohmann::json& p) { return p["name"] == csv[r][2]; });
+        ASSERT_NE(player, data["players"].end()) << csv[r][2];
+        const std::string replay = "referee --seed " + csv[r][1] + " " + (*player)["command"].get<std::string>();
+        const RunResult again =
+            run({"/bin/sh", "-c", "PATH=" + std::string(GAME_BIN_DIR) + ":$PATH " + replay}, "", dir.path());
+        EXPECT_EQ(again.out, "Scor total: " + csv[r][4] + "\n") << replay << "\n" << again.err;
+    }
+}
+
 // A player's name, command and messages are the players' to choose: none of
 // them may end the page's scripts early or open a comment in it.
 TEST(Report, NothingAPlayerWritesEndsTheScript) {
