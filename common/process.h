@@ -27,21 +27,24 @@ struct Exit {
 // "starea 3" / "semnalul 11 (Segmentation fault)": how an end reads to a user.
 std::string describe(Exit exit);
 
-// What a child wrote on a captured stream: the first `limit` bytes, and a
-// count of the rest, which is read and dropped so the child never blocks.
+// What a child wrote on a captured stream: the first `limit` bytes, the
+// last TAIL of the rest (where a program that dies says why), and a count
+// of what lies between, which is read and dropped so the child never blocks.
 class Capture {
 public:
     static constexpr std::size_t DEFAULT_LIMIT = 4096;
+    static constexpr std::size_t TAIL = 1024;
     explicit Capture(std::size_t limit = DEFAULT_LIMIT) : limit_(limit) {}
     void add(std::string_view bytes);
     const std::string& kept() const { return kept_; }
-    // The kept bytes, followed by a note of how many were dropped.
+    // The kept bytes, a note of how many were dropped, and the tail.
     std::string text() const;
 
 private:
     std::size_t limit_;
     std::string kept_;
-    std::size_t dropped_ = 0;
+    std::string tail_;  // the last bytes past the limit
+    std::size_t dropped_ = 0;  // past the limit, the tail included
 };
 
 class Deadline {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "referee/answer.h"
+#include "referee/error_excerpt.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
 #include "common/sandbox.h"
@@ -173,6 +174,14 @@ void tell_caps_reached(proc::Sandbox& sandbox, int slot, GameResult& result) {
     if (memory) result.message += " (a atins limita de memorie, " + std::to_string(limits.memory_mib) + " MiB)";
 }
 
+// A fault ends with what the player said on its standard error, where it
+// says why; last, so that a cap reached comes before it.
+void tell_errors(GameResult& result) {
+    if (result.fault == Fault::none) return;
+    const std::string excerpt = error_excerpt(result.player_errors);
+    if (!excerpt.empty()) result.message += " — eroarea standard: " + excerpt;
+}
+
 }  // namespace
 
 Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
@@ -203,6 +212,7 @@ Played play_game(const game::Deck& deck, const std::vector<std::string>& player,
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (played != Played::yes) return played;
     if (options.sandbox && options.sandbox->enabled()) tell_caps_reached(*options.sandbox, options.slot, result);
+    tell_errors(result);
 
     if (result.fault == Fault::none) {
         game::Deal deal;
