@@ -67,6 +67,7 @@ struct FaultCase {
     Fault fault;
     int card;
     std::string message_part;
+    std::string absent = {};  // a part the message must not hold
 };
 
 class PlayerFault : public ::testing::TestWithParam<FaultCase> {};
@@ -78,6 +79,9 @@ TEST_P(PlayerFault, EndsTheGameWithItsErrorRecord) {
     EXPECT_EQ(r.fault, c.fault) << r.message;
     EXPECT_EQ(r.card, c.card);
     EXPECT_NE(r.message.find(c.message_part), std::string::npos) << r.message;
+    if (!c.absent.empty()) {
+        EXPECT_EQ(r.message.find(c.absent), std::string::npos) << r.message;
+    }
     EXPECT_EQ(r.record.status, static_cast<int>(c.fault));
     EXPECT_EQ(r.record.message, r.message);
     EXPECT_EQ(r.answered, std::min(c.card - 1, 20));
@@ -98,9 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{
             "column_reused", {"reuse", "6"}, Fault::column_reused, 6, "Coloana 1 a primit deja o carte în runda 2"},
         FaultCase{"two_answers_at_once", {"two-lines", "10"}, Fault::early_output, 11, "înainte de cartea 11"},
-        FaultCase{"hang", {"hang", "12"}, Fault::timeout, 12, "Niciun răspuns în 400 ms la cartea 12"},
+        FaultCase{"hang", {"hang", "12"}, Fault::timeout, 12, "Niciun răspuns în 400 ms la cartea 12", "fflush"},
         FaultCase{"digit_without_line_feed", {"answer", "8", "4"}, Fault::timeout, 8, "la cartea 8"},
-        FaultCase{"no_flush", {"no-flush"}, Fault::timeout, 1, "la cartea 1"},
+        // Not one byte at the first card: most likely an answer never flushed.
+        FaultCase{"no_flush", {"no-flush"}, Fault::timeout, 1,
+                  "la cartea 1 (JH); dacă jucătorul a răspuns, răspunsul a rămas în memoria tampon: fiecare rând "
+                  "trebuie golit după ce e scris (fflush(stdout) în C, std::endl sau std::flush în C++, "
+                  "print(..., flush=True) sau sys.stdout.flush() în Python)"},
+        FaultCase{"digit_without_line_feed_at_the_first_card", {"answer", "1", "4"}, Fault::timeout, 1,
+                  "la cartea 1 (JH)", "fflush"},
         FaultCase{"exit_zero_early",
                   {"exit", "5", "0"},
                   Fault::stopped,
