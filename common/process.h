@@ -171,6 +171,15 @@ bool is_harness_errno(int number);
 // looked up in PATH when started); a path stays as it is.
 std::string program_path(const std::string& program);
 
+// Why `program` (a command's first word, made absolute) cannot be started,
+// seen before trying: a missing file, a folder, a file without its run bit,
+// a bare name found only in the current folder. One line with the fix;
+// empty when nothing is seen, and starting it tells the rest.
+std::string start_problem(const std::string& program);
+// Why exec refused `program` with the error `number`, in the same words, and
+// for a script without "#!" what it lacks.
+std::string start_failure(const std::string& program, int number);
+
 struct CommandResult {
     Exit exit;
     std::string out, err;

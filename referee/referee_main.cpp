@@ -189,6 +189,7 @@ int run(int argc, char** argv) {
     const auto parsed = parse(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const Options& options = std::get<Options>(parsed);
+    if (const std::string problem = proc::start_problem(options.player[0]); !problem.empty()) return fail(problem, 2);
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     Arena arena;

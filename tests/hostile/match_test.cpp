@@ -113,17 +113,27 @@ std::vector<Case> option_value_cases() {
     };
 }
 
-// Players that cannot be started, named by their absolute paths.
+// Players that cannot be started, named by their absolute paths; told as the referee tells them.
 std::vector<Case> unstartable_player_cases() {
     return {
         {.name = "player_missing", .args = short_match("./nope"),
-         .expect = {.exit_code = 2, .error = "/nope: nu este un program"}},
+         .expect = {.exit_code = 2, .error = "/nope: nu poate fi pornit: nu există\n"}},
         {.name = "player_is_a_directory", .setup = {directory("d")}, .args = short_match("./d"),
-         .expect = {.exit_code = 2, .error = "/d: nu este un program"}},
+         .expect = {.exit_code = 2, .error = "/d: nu poate fi pornit: este un director\n"}},
         {.name = "player_not_executable", .setup = {file("p.txt", "")}, .args = short_match("./p.txt"),
-         .expect = {.exit_code = 2, .error = "/p.txt: nu poate fi pornit: Permission denied"}},
+         .expect = {.exit_code = 2,
+                    .error = "/p.txt: nu poate fi pornit: nu are dreptul de execuție: dați chmod +x /"}},
         {.name = "player_not_on_the_path", .args = short_match("no-such-player"),
-         .expect = match_refused("no-such-player: nu poate fi pornit: No such file or directory")},
+         .expect = match_refused("no-such-player: nu poate fi pornit: nu se găsește în PATH\n")},
+        {.name = "player_found_only_in_the_current_folder", .setup = {script("loop.sh", hostile::PLAY_ON)},
+         .args = short_match("loop.sh"),
+         .expect = match_refused("loop.sh: nu poate fi pornit: nu este în PATH; cel din directorul curent se dă ca "
+                                 "./loop.sh\n")},
+        {.name = "script_without_its_first_line", .setup = {hostile::program("p.py", "import sys\n")},
+         .args = short_match("./p.py"),
+         .expect = {.exit_code = 2,
+                    .error = "/p.py: nu poate fi pornit: nu este un program compilat și nu începe cu „#!”: adăugați-i "
+                             "ca prim rând „#!/usr/bin/env python3” sau porniți-l prin interpretor: python3 /"}},
     };
 }
 
