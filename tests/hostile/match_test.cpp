@@ -197,6 +197,9 @@ std::vector<Case> faulty_player_cases() {
          .args = short_match("./p.sh"), .expect = every_game_faults("p.sh", "timp-depasit")},
         {.name = "player_floods_standard_error", .setup = {script("p.sh", "exec " + FAKE + " flood\n")},
          .args = short_match("./p.sh"), .expect = every_game_faults("p.sh", "timp-depasit")},
+        // Its arguments are made absolute: the game runs in a folder of its own.
+        {.name = "player_given_a_relative_path", .setup = {directory("mine"), file("mine/p.py", hostile::PYTHON_PLAYER)},
+         .args = short_match("mine=/usr/bin/python3 mine/p.py"), .expect = PLAYED_WELL},
         {.name = "player_removes_the_scratch_root",
          .setup = {script("p.sh", "rm -rf \"$(cd .. && pwd)\"\nexec " + FAKE + "\n")}, .args = short_match("./p.sh"),
          .expect = PLAYED_WELL},

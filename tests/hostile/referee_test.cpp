@@ -240,6 +240,27 @@ std::vector<Case> around_the_game_cases() {
     };
 }
 
+// --check runs the player as a match does: in a fresh folder of its own
+// (out of the sandbox too), with its arguments made absolute.
+std::vector<Case> check_cases() {
+    const std::string as_in_a_match = "Jucătorul rulează ca într-un meci: într-un director de lucru nou la fiecare "
+                                      "joc, cu argumentele făcute absolute; izolarea: ";
+    return {
+        {.name = "check_of_a_player_given_a_relative_path",
+         .setup = {directory("mine"), file("mine/p.py", PYTHON_PLAYER)},
+         .args = {"--check", "--seed", "1", "/usr/bin/python3", "mine/p.py"},
+         .expect = {.out = containing(as_in_a_match)}},
+        {.name = "check_out_of_the_sandbox_in_a_folder_of_its_own",
+         .args = {"--check", "--sandbox", "off", "--seed", "1", FAKE, "scribble"},
+         .expect = {.out = containing(as_in_a_match + "oprită (--sandbox off).\n")}},
+        {.name = "check_of_a_player_that_never_answers",
+         .args = {"--check", "--seed", "1", "--timeout-ms", "300", FAKE, "hang", "1"},
+         .expect = {.exit_code = 1,
+                    .out = containing("5. aceleași răspunsuri când aceeași împărțire e jucată de două ori: Eșuat: nu a "
+                                      "dat niciun răspuns de comparat\n")}},
+    };
+}
+
 // The fake player's arguments to cheat this way, on the ascending deck.
 std::vector<std::string> cheat(std::vector<std::string> attack) {
     attack.insert(attack.begin(), {FAKE, "cheat"});
@@ -286,7 +307,7 @@ TEST_P(Referee, HasItsExactOutcome) { hostile::expect_outcome("referee", GetPara
 INSTANTIATE_TEST_SUITE_P(BadInput, Referee,
                          ::testing::ValuesIn(hostile::joined({option_cases(), deck_cases(), faulty_player_cases(),
                                                               output_cases(), around_the_game_cases(),
-                                                              attack_cases()})),
+                                                              check_cases(), attack_cases()})),
                          hostile::case_name);
 
 }  // namespace
