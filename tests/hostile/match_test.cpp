@@ -186,6 +186,11 @@ std::vector<Case> faulty_player_cases() {
          .expect = every_game_faults("p.sh", "raspuns-invalid")},
         {.name = "player_killed", .setup = {script("p.sh", KILLED)}, .args = short_match("./p.sh"),
          .expect = every_game_faults("p.sh", "oprit")},
+        // The CSV's message of a fault ends with what the player said last on its standard error.
+        {.name = "python_player_dies_of_an_exception",
+         .setup = {hostile::program("p.py", "#!/usr/bin/python3\nimport sys\nsys.stdin.readline()\n1/0\n")},
+         .args = {"--quiet", "--csv", "-", "--deals", "1", "--seed", "1", "--no-ceiling", "./p.py"},
+         .expect = {.exit_code = 1, .out = containing(" ⏎ ZeroDivisionError: division by zero\"")}},
         {.name = "player_hangs", .setup = {script("p.sh", "exec " + FAKE + " hang 2\n")}, .args = short_match("./p.sh"),
          .expect = every_game_faults("p.sh", "timp-depasit")},
 

@@ -168,6 +168,18 @@ std::vector<Case> faulty_player_cases() {
          .expect = player_fault(5, "Jucătorul s-a oprit cu starea 0 fără să răspundă la cartea 3 (9H)")},
         {.name = "player_killed", .setup = deck_with(script("p.sh", KILLED)), .args = deck_and({"./p.sh"}),
          .expect = player_fault(5, "Jucătorul s-a oprit cu semnalul 9 (Killed) fără să răspundă la cartea 1 (9C)")},
+        // A fault ends with what the player said last on its standard error.
+        {.name = "python_player_dies_of_an_exception", .setup = deck_alone(),
+         .args = deck_and({"/usr/bin/python3", "-c", "import sys; sys.stdin.readline(); 1/0"}),
+         .expect = player_fault(5, "Jucătorul s-a oprit cu starea 1 fără să răspundă la cartea 1 (9C) — eroarea "
+                                   "standard: Traceback (most recent call last): ⏎ File \"<string>\", line 1, in "
+                                   "<module> ⏎ ZeroDivisionError: division by zero\n")},
+        {.name = "player_never_flushes", .setup = deck_alone(),
+         .args = deck_and({"--timeout-ms", "1000", FAKE, "no-flush"}),
+         .expect = player_fault(4, "Niciun răspuns în 1000 ms la cartea 1 (9C); dacă jucătorul a răspuns, răspunsul "
+                                   "a rămas în memoria tampon: fiecare rând trebuie golit după ce e scris "
+                                   "(fflush(stdout) în C, std::endl sau std::flush în C++, print(..., flush=True) sau "
+                                   "sys.stdout.flush() în Python)\n")},
         {.name = "player_writes_after_the_end", .setup = deck_alone(), .args = deck_and({FAKE, "extra"}),
          .expect = player_fault(7, "Jucătorul a scris după al 20-lea răspuns: „extra\\x0a”")},
         {.name = "player_does_not_exit", .setup = deck_alone(),
