@@ -96,7 +96,7 @@ Started Cell::start(const std::vector<std::string>& argv, const int (&streams)[3
     const auto step = static_cast<Step>(reply.header.first);
     const int number = reply.header.second;
     if (reply.header.kind == cell::Kind::failed && step == Step::exec && !is_harness_errno(number)) {
-        error = argv[0] + ": nu poate fi pornit: " + std::strerror(number);
+        error = start_failure(argv[0], number);
         return Started::not_executable;
     }
     error = argv[0] + ": nu se poate izola (" + step_name(step) + "): " + std::strerror(number);

@@ -27,21 +27,24 @@ struct Exit {
 // "starea 3" / "semnalul 11 (Segmentation fault)": how an end reads to a user.
 std::string describe(Exit exit);
 
-// What a child wrote on a captured stream: the first `limit` bytes, and a
-// count of the rest, which is read and dropped so the child never blocks.
+// What a child wrote on a captured stream: the first `limit` bytes, the
+// last TAIL of the rest (where a program that dies says why), and a count
+// of what lies between, which is read and dropped so the child never blocks.
 class Capture {
 public:
     static constexpr std::size_t DEFAULT_LIMIT = 4096;
+    static constexpr std::size_t TAIL = 1024;
     explicit Capture(std::size_t limit = DEFAULT_LIMIT) : limit_(limit) {}
     void add(std::string_view bytes);
     const std::string& kept() const { return kept_; }
-    // The kept bytes, followed by a note of how many were dropped.
+    // The kept bytes, a note of how many were dropped, and the tail.
     std::string text() const;
 
 private:
     std::size_t limit_;
     std::string kept_;
-    std::size_t dropped_ = 0;
+    std::string tail_;  // the last bytes past the limit
+    std::size_t dropped_ = 0;  // past the limit, the tail included
 };
 
 class Deadline {
@@ -167,6 +170,15 @@ bool is_harness_errno(int number);
 // built beside the running one when there is one of that name (else it is
 // looked up in PATH when started); a path stays as it is.
 std::string program_path(const std::string& program);
+
+// Why `program` (a command's first word, made absolute) cannot be started,
+// seen before trying: a missing file, a folder, a file without its run bit,
+// a bare name found only in the current folder. One line with the fix;
+// empty when nothing is seen, and starting it tells the rest.
+std::string start_problem(const std::string& program);
+// Why exec refused `program` with the error `number`, in the same words, and
+// for a script without "#!" what it lacks.
+std::string start_failure(const std::string& program, int number);
 
 struct CommandResult {
     Exit exit;

@@ -71,12 +71,20 @@ std::string describe(Exit exit) {
 void Capture::add(std::string_view bytes) {
     const std::size_t taken = std::min(bytes.size(), limit_ - std::min(limit_, kept_.size()));
     kept_.append(bytes.substr(0, taken));
-    dropped_ += bytes.size() - taken;
+    bytes.remove_prefix(taken);
+    dropped_ += bytes.size();
+    if (bytes.size() >= TAIL) {
+        tail_.assign(bytes.substr(bytes.size() - TAIL));
+    } else {
+        tail_.append(bytes);
+        tail_.erase(0, tail_.size() - std::min(tail_.size(), TAIL));
+    }
 }
 
 std::string Capture::text() const {
-    if (dropped_ == 0) return kept_;
-    return kept_ + "\n[încă " + std::to_string(dropped_) + " octeți nepăstrați]";
+    const std::size_t between = dropped_ - tail_.size();
+    if (between == 0) return kept_ + tail_;
+    return kept_ + "\n[încă " + std::to_string(between) + " octeți nepăstrați]\n" + tail_;
 }
 
 int Deadline::remaining_ms() const {

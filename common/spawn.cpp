@@ -95,7 +95,8 @@ Started Process::spawn(const std::vector<std::string>& argv, const SpawnOptions&
     }
     if (failed != 0) {
         const bool ours = is_harness_errno(failed);
-        error = argv[0] + (ours ? ": nu se poate porni un proces: " : ": nu poate fi pornit: ") + std::strerror(failed);
+        error = ours ? argv[0] + ": nu se poate porni un proces: " + std::strerror(failed)
+                     : start_failure(argv[0], failed);
         return ours ? Started::harness_error : Started::not_executable;
     }
     pid_ = pid;

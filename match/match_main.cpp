@@ -58,10 +58,8 @@ void note(const std::string& message) {
 // Starts the player once, as its games will be, and stops it at once: a
 // program that cannot be run is found before any game is played.
 game::Status starts(const match::Player& player, const match::MatchConfig& config) {
-    const std::string& path = player.command[0];
-    struct stat info {};
-    if (path.find('/') != std::string::npos && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        return game::failure(path + ": nu este un program");
+    if (const std::string problem = proc::start_problem(player.command[0]); !problem.empty()) {
+        return game::failure(problem);
     }
     std::string error;
     const game::ScratchDir scratch(config.scratch_dir, error);

@@ -6,6 +6,7 @@
 #include "referee/game_driver.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
+#include "common/sandbox.h"
 
 namespace referee {
 
@@ -68,7 +69,9 @@ Verdict quiet(const GameResult& first, const GameResult& second) {
     return PASSED;
 }
 
+// Two games without an answer agree on nothing: that is no pass.
 Verdict repeatable(const GameResult& first, const GameResult& second) {
+    if (first.answered == 0 || second.answered == 0) return failed("nu a dat niciun răspuns de comparat");
     for (int i = 0; i < std::min(first.answered, second.answered); ++i) {
         if (first.answers[i] != second.answers[i]) {
             return failed("la cartea " + std::to_string(i + 1) + " a răspuns " + std::to_string(first.answers[i] + 1) +
@@ -110,6 +113,10 @@ int check_player(const game::Deck& deck, const std::string& deal, const std::vec
         {"aceleași răspunsuri când aceeași împărțire e jucată de două ori", repeatable(first, second)},
         {"jocul se termină în limita de timp", in_time(first, second, options.timeout_ms)},
     };
+    const std::string isolation = options.sandbox ? options.sandbox->isolation().summary() : "oprită";
+    std::printf("Jucătorul rulează ca într-un meci: într-un director de lucru nou la fiecare joc, cu argumentele "
+                "făcute absolute; izolarea: %s.\n",
+                isolation.c_str());
     std::printf("Împărțirea: %s\n", deal.c_str());
     int failures = 0;
     int number = 0;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "referee/answer.h"
+#include "referee/error_excerpt.h"
 #include "common/int_scanner.h"
 #include "common/process.h"
 #include "common/sandbox.h"
@@ -29,6 +30,10 @@ const char* fault_name(Fault fault) {
 namespace {
 
 constexpr std::size_t ANSWER_SHOWN = 32;  // bytes of a bad answer quoted in the message
+// Silence at the first card is most often an answer left in the player's output buffer.
+constexpr const char* FLUSH_HINT =
+    "; dacă jucătorul a răspuns, răspunsul a rămas în memoria tampon: fiecare rând trebuie golit după ce e scris "
+    "(fflush(stdout) în C, std::endl sau std::flush în C++, print(..., flush=True) sau sys.stdout.flush() în Python)";
 
 class Game {
 public:
@@ -78,9 +83,7 @@ private:
         while (answer.verdict == Verdict::incomplete) {
             switch (const proc::Wait wait = child_->read(pending_, deadline)) {
                 case proc::Wait::data: break;
-                case proc::Wait::timeout:
-                    return fail(Fault::timeout, i + 1,
-                                "Niciun răspuns în " + std::to_string(options_.timeout_ms) + " ms la " + card_text(i));
+                case proc::Wait::timeout: return timed_out(i);
                 case proc::Wait::closed:
                 case proc::Wait::exited: return stopped(i);
                 case proc::Wait::interrupted:
@@ -104,6 +107,14 @@ private:
         round_of_last_card_[column] = round + 1;
         result_.answers[i] = column;
         result_.answered = i + 1;
+    }
+
+    // Not one byte came in answer to the first card: the flush hint.
+    void timed_out(int i) {
+        const bool silent = i == 0 && pending_.empty();
+        fail(Fault::timeout, i + 1,
+             "Niciun răspuns în " + std::to_string(options_.timeout_ms) + " ms la " + card_text(i) +
+                 (silent ? FLUSH_HINT : ""));
     }
 
     // The player closed its output, stopped reading or exited before answering card i.
@@ -173,6 +184,14 @@ void tell_caps_reached(proc::Sandbox& sandbox, int slot, GameResult& result) {
     if (memory) result.message += " (a atins limita de memorie, " + std::to_string(limits.memory_mib) + " MiB)";
 }
 
+// A fault ends with what the player said on its standard error, where it
+// says why; last, so that a cap reached comes before it.
+void tell_errors(GameResult& result) {
+    if (result.fault == Fault::none) return;
+    const std::string excerpt = error_excerpt(result.player_errors);
+    if (!excerpt.empty()) result.message += " — eroarea standard: " + excerpt;
+}
+
 }  // namespace
 
 Played play_game(const game::Deck& deck, const std::vector<std::string>& player, const GameOptions& options,
@@ -203,6 +222,7 @@ Played play_game(const game::Deck& deck, const std::vector<std::string>& player,
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (played != Played::yes) return played;
     if (options.sandbox && options.sandbox->enabled()) tell_caps_reached(*options.sandbox, options.slot, result);
+    tell_errors(result);
 
     if (result.fault == Fault::none) {
         game::Deal deal;

@@ -46,11 +46,11 @@ struct GameOptions {
 struct GameResult {
     Fault fault = Fault::none;
     int card = 0;                  // 1..20 where the fault happened; 21 after the last answer
-    std::string message;           // what went wrong, for the user
+    std::string message;           // what went wrong, for the user, ending with an excerpt of player_errors
     std::array<int, game::DEALT> answers{};  // columns 0..3 of the answers accepted
     int answered = 0;
     game::GameRecord record;       // success form, or the error form with the message
-    std::string player_errors;     // the player's standard error, when captured (its first 4 KiB)
+    std::string player_errors;     // the player's standard error, when captured (its first 4 KiB and last 1 KiB)
     double seconds = 0;            // from start to exit
 };
 

@@ -135,8 +135,9 @@ int finish_output(int status) {
     return 2;
 }
 
-// Where the player runs: with the sandbox, a fresh scratch folder for each
-// game under a root of ours; with --sandbox off, our own folder, as always.
+// Where the player runs: with the sandbox, and always for --check (which runs
+// it as a match does), a fresh scratch folder for each game under a root of
+// ours; with --sandbox off, our own folder, as always.
 struct Arena {
     game::ScratchRoot scratch;
     proc::Sandbox sandbox;
@@ -144,7 +145,7 @@ struct Arena {
 
 // Opens the arena, and says once what a partial sandbox lacks.
 game::Status open_arena(const Options& options, Arena& arena) {
-    if (options.sandbox.mode != proc::SandboxMode::off) {
+    if (options.check || options.sandbox.mode != proc::SandboxMode::off) {
         if (const game::Status made = arena.scratch.make(PROGRAM); !made) return made;
     }
     if (const game::Status opened = arena.sandbox.open(options.sandbox, 1, arena.scratch.path()); !opened) return opened;
@@ -189,6 +190,7 @@ int run(int argc, char** argv) {
     const auto parsed = parse(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const Options& options = std::get<Options>(parsed);
+    if (const std::string problem = proc::start_problem(options.player[0]); !problem.empty()) return fail(problem, 2);
     if (!proc::refuse_tracing()) return fail("nu se poate opri urmărirea procesului", 2);
     if (!proc::catch_interrupts()) return fail("nu se pot prinde semnalele de întrerupere", 2);
     Arena arena;

@@ -121,17 +121,27 @@ std::vector<Case> option_value_cases() {
     };
 }
 
-// Players that cannot be started, named by their absolute paths.
+// Players that cannot be started, named by their absolute paths; told as the referee tells them.
 std::vector<Case> unstartable_player_cases() {
     return {
         {.name = "player_missing", .args = short_match("./nope"),
-         .expect = {.exit_code = 2, .error = "/nope: nu este un program"}},
+         .expect = {.exit_code = 2, .error = "/nope: nu poate fi pornit: nu există\n"}},
         {.name = "player_is_a_directory", .setup = {directory("d")}, .args = short_match("./d"),
-         .expect = {.exit_code = 2, .error = "/d: nu este un program"}},
+         .expect = {.exit_code = 2, .error = "/d: nu poate fi pornit: este un director\n"}},
         {.name = "player_not_executable", .setup = {file("p.txt", "")}, .args = short_match("./p.txt"),
-         .expect = {.exit_code = 2, .error = "/p.txt: nu poate fi pornit: Permission denied"}},
+         .expect = {.exit_code = 2,
+                    .error = "/p.txt: nu poate fi pornit: nu are dreptul de execuție: dați chmod +x /"}},
         {.name = "player_not_on_the_path", .args = short_match("no-such-player"),
-         .expect = match_refused("no-such-player: nu poate fi pornit: No such file or directory")},
+         .expect = match_refused("no-such-player: nu poate fi pornit: nu se găsește în PATH\n")},
+        {.name = "player_found_only_in_the_current_folder", .setup = {script("loop.sh", hostile::PLAY_ON)},
+         .args = short_match("loop.sh"),
+         .expect = match_refused("loop.sh: nu poate fi pornit: nu este în PATH; cel din directorul curent se dă ca "
+                                 "./loop.sh\n")},
+        {.name = "script_without_its_first_line", .setup = {hostile::program("p.py", "import sys\n")},
+         .args = short_match("./p.py"),
+         .expect = {.exit_code = 2,
+                    .error = "/p.py: nu poate fi pornit: nu este un program compilat și nu începe cu „#!”: adăugați-i "
+                             "ca prim rând „#!/usr/bin/env python3” sau porniți-l prin interpretor: python3 /"}},
     };
 }
 
@@ -184,6 +194,13 @@ std::vector<Case> faulty_player_cases() {
          .expect = first_deal_faults("p.sh", "raspuns-invalid")},
         {.name = "player_killed", .setup = {script("p.sh", KILLED)}, .args = short_match("./p.sh"),
          .expect = first_deal_faults("p.sh", "oprit")},
+        // The CSV's message of a fault ends with what the player said last on its standard error.
+        {.name = "python_player_dies_of_an_exception",
+         .setup = {hostile::program("p.py", "#!/usr/bin/python3\nimport sys\nsys.stdin.readline()\n1/0\n")},
+         .args = {"--quiet", "--csv", "-", "--deals", "1", "--seed", "1", "--no-ceiling", "./p.py"},
+         .expect = {.exit_code = 1,
+                    .error = "match: meciul s-a oprit după prima împărțire",
+                    .out = containing(" ⏎ ZeroDivisionError: division by zero\"")}},
         {.name = "player_hangs", .setup = {script("p.sh", "exec " + FAKE + " hang 2\n")}, .args = short_match("./p.sh"),
          .expect = first_deal_faults("p.sh", "timp-depasit")},
         {.name = "player_killed_in_a_match_that_keeps_going", .setup = {script("p.sh", KILLED)},
@@ -202,6 +219,9 @@ std::vector<Case> faulty_player_cases() {
          .args = short_match("./p.sh"), .expect = first_deal_faults("p.sh", "timp-depasit")},
         {.name = "player_floods_standard_error", .setup = {script("p.sh", "exec " + FAKE + " flood\n")},
          .args = short_match("./p.sh"), .expect = first_deal_faults("p.sh", "timp-depasit")},
+        // Its arguments are made absolute: the game runs in a folder of its own.
+        {.name = "player_given_a_relative_path", .setup = {directory("mine"), file("mine/p.py", hostile::PYTHON_PLAYER)},
+         .args = short_match("mine=/usr/bin/python3 mine/p.py"), .expect = PLAYED_WELL},
         {.name = "player_removes_the_scratch_root",
          .setup = {script("p.sh", "rm -rf \"$(cd .. && pwd)\"\nexec " + FAKE + "\n")}, .args = short_match("./p.sh"),
          .expect = PLAYED_WELL},

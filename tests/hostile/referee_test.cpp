@@ -18,6 +18,7 @@ using hostile::FAKE;
 using hostile::GAME_DAT;
 using hostile::KILLED;
 using hostile::MEMORY_HOG;
+using hostile::PLAY_ON;
 using hostile::PYTHON_PLAYER;
 using hostile::READS_ITS_ORDER;
 using hostile::attack;
@@ -46,6 +47,12 @@ Expected player_fault(int record_status, const std::string& message) {
 // What was asked for on standard output is lost: a failure, whatever it was.
 const Expected FULL_DEVICE = {.exit_code = 2,
                               .error = "referee: nu se poate scrie ieșirea standard: No space left on device"};
+
+// What a script without "#!" lacks, and the two ways to give it; after the
+// absolute path of "p.py".
+const std::string SCRIPT_WITHOUT_ITS_FIRST_LINE =
+    "/p.py: nu poate fi pornit: nu este un program compilat și nu începe cu „#!”: adăugați-i ca prim rând "
+    "„#!/usr/bin/env python3” sau porniți-l prin interpretor: python3 /";
 
 // The ascending deck, played 1 2 3 4 in every round, makes four straight flushes.
 const Expected PLAYED = {.out = exactly("Scor total: 400\n"), .made = GAME_DAT, .record_head = "0\n400\n"};
@@ -126,11 +133,29 @@ std::vector<Case> faulty_player_cases() {
     return {
         // Named by their absolute paths: players run in folders of their own.
         {.name = "player_missing", .setup = deck_alone(), .args = deck_and({"./nope"}),
-         .expect = {.exit_code = 2, .error = "/nope: nu poate fi pornit: No such file or directory"}},
+         .expect = {.exit_code = 2, .error = "/nope: nu poate fi pornit: nu există\n"}},
         {.name = "player_is_a_directory", .setup = deck_with(directory("d")), .args = deck_and({"./d"}),
-         .expect = {.exit_code = 2, .error = "/d: nu poate fi pornit: Permission denied"}},
+         .expect = {.exit_code = 2, .error = "/d: nu poate fi pornit: este un director\n"}},
         {.name = "player_not_executable", .setup = deck_with(file("p.txt", "")), .args = deck_and({"./p.txt"}),
-         .expect = {.exit_code = 2, .error = "/p.txt: nu poate fi pornit: Permission denied"}},
+         .expect = {.exit_code = 2,
+                    .error = "/p.txt: nu poate fi pornit: nu are dreptul de execuție: dați chmod +x /"}},
+        {.name = "player_found_only_in_the_current_folder", .setup = deck_with(script("loop.sh", PLAY_ON)),
+         .args = deck_and({"loop.sh"}),
+         .expect = refused("loop.sh: nu poate fi pornit: nu este în PATH; cel din directorul curent se dă ca "
+                           "./loop.sh\n")},
+        {.name = "player_not_on_the_path", .setup = deck_alone(), .args = deck_and({"no-such-player"}),
+         .expect = refused("no-such-player: nu poate fi pornit: nu se găsește în PATH\n")},
+        // Exec alone finds these: in the sandbox's cell and out of it, told the same way.
+        {.name = "script_without_its_first_line", .setup = deck_with(hostile::program("p.py", "import sys\n")),
+         .args = deck_and({"./p.py"}), .expect = {.exit_code = 2, .error = SCRIPT_WITHOUT_ITS_FIRST_LINE}},
+        {.name = "script_without_its_first_line_out_of_the_sandbox",
+         .setup = deck_with(hostile::program("p.py", "import sys\n")), .args = deck_and({"--sandbox", "off", "./p.py"}),
+         .expect = {.exit_code = 2, .error = SCRIPT_WITHOUT_ITS_FIRST_LINE}},
+        {.name = "script_of_a_missing_interpreter",
+         .setup = deck_with(hostile::program("p.py", "#!/nonexistent/python3\n")), .args = deck_and({"./p.py"}),
+         .expect = {.exit_code = 2,
+                    .error = "/p.py: nu poate fi pornit: interpretorul din rândul lui „#!”, /nonexistent/python3, "
+                             "nu există\n"}},
         {.name = "answer_nul_byte", .setup = deck_with(script("p.sh", ANSWERS_NUL)), .args = deck_and({"./p.sh"}),
          .expect = player_fault(1, "Răspuns invalid la cartea 1 (9C): „\\x00”")},
         {.name = "answer_bytes_above_127", .setup = deck_with(script("p.sh", ANSWERS_ABOVE_127)),
@@ -143,6 +168,18 @@ std::vector<Case> faulty_player_cases() {
          .expect = player_fault(5, "Jucătorul s-a oprit cu starea 0 fără să răspundă la cartea 3 (9H)")},
         {.name = "player_killed", .setup = deck_with(script("p.sh", KILLED)), .args = deck_and({"./p.sh"}),
          .expect = player_fault(5, "Jucătorul s-a oprit cu semnalul 9 (Killed) fără să răspundă la cartea 1 (9C)")},
+        // A fault ends with what the player said last on its standard error.
+        {.name = "python_player_dies_of_an_exception", .setup = deck_alone(),
+         .args = deck_and({"/usr/bin/python3", "-c", "import sys; sys.stdin.readline(); 1/0"}),
+         .expect = player_fault(5, "Jucătorul s-a oprit cu starea 1 fără să răspundă la cartea 1 (9C) — eroarea "
+                                   "standard: Traceback (most recent call last): ⏎ File \"<string>\", line 1, in "
+                                   "<module> ⏎ ZeroDivisionError: division by zero\n")},
+        {.name = "player_never_flushes", .setup = deck_alone(),
+         .args = deck_and({"--timeout-ms", "1000", FAKE, "no-flush"}),
+         .expect = player_fault(4, "Niciun răspuns în 1000 ms la cartea 1 (9C); dacă jucătorul a răspuns, răspunsul "
+                                   "a rămas în memoria tampon: fiecare rând trebuie golit după ce e scris "
+                                   "(fflush(stdout) în C, std::endl sau std::flush în C++, print(..., flush=True) sau "
+                                   "sys.stdout.flush() în Python)\n")},
         {.name = "player_writes_after_the_end", .setup = deck_alone(), .args = deck_and({FAKE, "extra"}),
          .expect = player_fault(7, "Jucătorul a scris după al 20-lea răspuns: „extra\\x0a”")},
         {.name = "player_does_not_exit", .setup = deck_alone(),
@@ -215,6 +252,27 @@ std::vector<Case> around_the_game_cases() {
     };
 }
 
+// --check runs the player as a match does: in a fresh folder of its own
+// (out of the sandbox too), with its arguments made absolute.
+std::vector<Case> check_cases() {
+    const std::string as_in_a_match = "Jucătorul rulează ca într-un meci: într-un director de lucru nou la fiecare "
+                                      "joc, cu argumentele făcute absolute; izolarea: ";
+    return {
+        {.name = "check_of_a_player_given_a_relative_path",
+         .setup = {directory("mine"), file("mine/p.py", PYTHON_PLAYER)},
+         .args = {"--check", "--seed", "1", "/usr/bin/python3", "mine/p.py"},
+         .expect = {.out = containing(as_in_a_match)}},
+        {.name = "check_out_of_the_sandbox_in_a_folder_of_its_own",
+         .args = {"--check", "--sandbox", "off", "--seed", "1", FAKE, "scribble"},
+         .expect = {.out = containing(as_in_a_match + "oprită (--sandbox off).\n")}},
+        {.name = "check_of_a_player_that_never_answers",
+         .args = {"--check", "--seed", "1", "--timeout-ms", "300", FAKE, "hang", "1"},
+         .expect = {.exit_code = 1,
+                    .out = containing("5. aceleași răspunsuri când aceeași împărțire e jucată de două ori: Eșuat: nu a "
+                                      "dat niciun răspuns de comparat\n")}},
+    };
+}
+
 // The fake player's arguments to cheat this way, on the ascending deck.
 std::vector<std::string> cheat(std::vector<std::string> attack) {
     attack.insert(attack.begin(), {FAKE, "cheat"});
@@ -261,7 +319,7 @@ TEST_P(Referee, HasItsExactOutcome) { hostile::expect_outcome("referee", GetPara
 INSTANTIATE_TEST_SUITE_P(BadInput, Referee,
                          ::testing::ValuesIn(hostile::joined({option_cases(), deck_cases(), faulty_player_cases(),
                                                               output_cases(), around_the_game_cases(),
-                                                              attack_cases()})),
+                                                              check_cases(), attack_cases()})),
                          hostile::case_name);
 
 }  // namespace

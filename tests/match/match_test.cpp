@@ -164,8 +164,8 @@ TEST_P(MatchRefuses, BeforeAnyGameWithStatusTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MatchRefuses,
-    ::testing::Values(BadStart{"missing_player", {"./nobody"}, "nobody: nu este un program"},
-                      BadStart{"directory_as_player", {"/tmp"}, "/tmp: nu este un program"},
+    ::testing::Values(BadStart{"missing_player", {"./nobody"}, "nobody: nu poate fi pornit: nu există"},
+                      BadStart{"directory_as_player", {"/tmp"}, "/tmp: nu poate fi pornit: este un director"},
                       BadStart{"not_executable_format", {"./not-a-program"}, "not-a-program: nu poate fi pornit"},
                       BadStart{"unknown_option", {"--fast"}, "opțiune necunoscută: --fast"},
                       BadStart{"zero_deals", {"--deals", "0"}, "valoare invalidă pentru --deals"},

@@ -22,15 +22,13 @@ struct Played {
     double seconds;
 };
 
-// Plays one game of the fake player with these arguments; whatever it left
-// behind (+child) must be gone once the game is over.
-Played play(const std::vector<std::string>& fake_args, bool capture_stderr = true) {
+// Plays one game of this player; whatever it left behind (+child) must be
+// gone once the game is over.
+Played play_command(const std::vector<std::string>& argv) {
     testing_support::adopt_orphans();
-    std::vector<std::string> argv = {testing_support::helper("fake-player")};
-    argv.insert(argv.end(), fake_args.begin(), fake_args.end());
     referee::GameOptions options;
     options.timeout_ms = TIMEOUT_MS;
-    options.capture_stderr = capture_stderr;
+    options.capture_stderr = true;
     Played played;
     std::string error;
     const auto start = std::chrono::steady_clock::now();
@@ -39,6 +37,13 @@ Played play(const std::vector<std::string>& fake_args, bool capture_stderr = tru
     played.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(testing_support::leftovers_after(1000), std::vector<std::string>{}) << "outlived its game";
     return played;
+}
+
+// The fake player with these arguments.
+Played play(const std::vector<std::string>& fake_args) {
+    std::vector<std::string> argv = {testing_support::helper("fake-player")};
+    argv.insert(argv.end(), fake_args.begin(), fake_args.end());
+    return play_command(argv);
 }
 
 TEST(GameDriver, AWellBehavedPlayerFinishesWithAScoredRecord) {
@@ -62,6 +67,7 @@ struct FaultCase {
     Fault fault;
     int card;
     std::string message_part;
+    std::string absent = {};  // a part the message must not hold
 };
 
 class PlayerFault : public ::testing::TestWithParam<FaultCase> {};
@@ -73,6 +79,9 @@ TEST_P(PlayerFault, EndsTheGameWithItsErrorRecord) {
     EXPECT_EQ(r.fault, c.fault) << r.message;
     EXPECT_EQ(r.card, c.card);
     EXPECT_NE(r.message.find(c.message_part), std::string::npos) << r.message;
+    if (!c.absent.empty()) {
+        EXPECT_EQ(r.message.find(c.absent), std::string::npos) << r.message;
+    }
     EXPECT_EQ(r.record.status, static_cast<int>(c.fault));
     EXPECT_EQ(r.record.message, r.message);
     EXPECT_EQ(r.answered, std::min(c.card - 1, 20));
@@ -93,9 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{
             "column_reused", {"reuse", "6"}, Fault::column_reused, 6, "Coloana 1 a primit deja o carte în runda 2"},
         FaultCase{"two_answers_at_once", {"two-lines", "10"}, Fault::early_output, 11, "înainte de cartea 11"},
-        FaultCase{"hang", {"hang", "12"}, Fault::timeout, 12, "Niciun răspuns în 400 ms la cartea 12"},
+        FaultCase{"hang", {"hang", "12"}, Fault::timeout, 12, "Niciun răspuns în 400 ms la cartea 12", "fflush"},
         FaultCase{"digit_without_line_feed", {"answer", "8", "4"}, Fault::timeout, 8, "la cartea 8"},
-        FaultCase{"no_flush", {"no-flush"}, Fault::timeout, 1, "la cartea 1"},
+        // Not one byte at the first card: most likely an answer never flushed.
+        FaultCase{"no_flush", {"no-flush"}, Fault::timeout, 1,
+                  "la cartea 1 (JH); dacă jucătorul a răspuns, răspunsul a rămas în memoria tampon: fiecare rând "
+                  "trebuie golit după ce e scris (fflush(stdout) în C, std::endl sau std::flush în C++, "
+                  "print(..., flush=True) sau sys.stdout.flush() în Python)"},
+        FaultCase{"digit_without_line_feed_at_the_first_card", {"answer", "1", "4"}, Fault::timeout, 1,
+                  "la cartea 1 (JH)", "fflush"},
         FaultCase{"exit_zero_early",
                   {"exit", "5", "0"},
                   Fault::stopped,
@@ -123,18 +138,39 @@ INSTANTIATE_TEST_SUITE_P(
                   "s-a oprit cu starea 2 fără să răspundă la cartea 5"}),
     [](const auto& info) { return info.param.name; });
 
-TEST(GameDriver, CapturesThePlayersStandardError) {
+TEST(GameDriver, CapturesThePlayersStandardErrorWithoutAMessageWhenNothingWentWrong) {
     const Played p = play({"stderr"});
     EXPECT_EQ(p.result.fault, Fault::none);
     EXPECT_NE(p.result.player_errors.find("thinking about"), std::string::npos);
+    EXPECT_EQ(p.result.message, "");
+    EXPECT_EQ(p.result.record.status, 0);
 }
 
-TEST(GameDriver, KeepsOnlyTheStartOfAFloodOfStandardError) {
+TEST(GameDriver, KeepsTheStartAndTheEndOfAFloodOfStandardError) {
     const Played p = play({"flood"});
+    const std::string& errors = p.result.player_errors;
     EXPECT_EQ(p.result.fault, Fault::timeout);
-    EXPECT_EQ(p.result.player_errors.rfind(std::string(4096, 'e') + "\n[încă ", 0), 0u)
-        << p.result.player_errors.substr(0, 100);
-    EXPECT_LT(p.result.player_errors.size(), 4200u);
+    EXPECT_EQ(errors.rfind(std::string(4096, 'e') + "\n[încă ", 0), 0u) << errors.substr(0, 100);
+    EXPECT_TRUE(errors.ends_with(" octeți nepăstrați]\n" + std::string(1024, 'e'))) << errors.substr(4096, 100);
+    EXPECT_LT(errors.size(), 4096u + 1024u + 100u);
+}
+
+// A player that dies after pages of its own notes: the message of its fault
+// ends with what it said last, and the record holds the same message.
+TEST(GameDriver, AFaultEndsWithTheLastWordsOnTheStandardError) {
+    const std::string script =
+        "read card; i=0; while [ $i -lt 700 ]; do echo \"note $i\" >&2; i=$((i + 1)); done; "
+        "echo 'Fatal: no more cards' >&2; exit 3";
+    const Played p = play_command({"/bin/sh", "-c", script});
+    const referee::GameResult& r = p.result;
+    EXPECT_EQ(r.fault, Fault::stopped);
+    EXPECT_EQ(r.message.rfind("Jucătorul s-a oprit cu starea 3 fără să răspundă la cartea 1 (JH) — eroarea standard: "
+                              "note 0 ⏎ note 1 ⏎ note 2 ⏎ ",
+                              0),
+              0u)
+        << r.message;
+    EXPECT_TRUE(r.message.ends_with(" ⏎ … ⏎ Fatal: no more cards")) << r.message;
+    EXPECT_EQ(r.record.message, r.message);
 }
 
 TEST(GameDriver, ThePlayersExitEndsTheGameNotItsDescendants) {

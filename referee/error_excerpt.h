@@ -1,0 +1,18 @@
+// What a player wrote on its standard error, cut down to fit on the one line
+// of a fault message: its first lines and, where they are too many, its last
+// non-empty one, which is where a program that dies usually says why.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace referee {
+
+// At most about EXCERPT_MAX bytes: the non-blank lines, trimmed, joined by
+// " ⏎ "; when they are longer, the first that fit, " ⏎ … ⏎ " and the last.
+// Control bytes and invalid UTF-8 are shown as \xNN. "" for blank text.
+std::string error_excerpt(std::string_view errors);
+
+inline constexpr std::size_t EXCERPT_MAX = 300;
+
+}  // namespace referee
