@@ -203,6 +203,13 @@ std::vector<Case> faulty_player_cases() {
                     .out = containing(" ⏎ ZeroDivisionError: division by zero\"")}},
         {.name = "player_hangs", .setup = {script("p.sh", "exec " + FAKE + " hang 2\n")}, .args = short_match("./p.sh"),
          .expect = first_deal_faults("p.sh", "timp-depasit")},
+        // The first mistake of every author: a match of 200 deals stops after the first card's wait.
+        {.name = "player_never_flushes",
+         .args = {"--deals", "200", "--seed", "1", "--timeout-ms", "1000", "--no-ceiling", "--player-read", FAKE,
+                  FAKE + " no-flush"},
+         .expect = {.exit_code = 1,
+                    .error = "print(..., flush=True) sau sys.stdout.flush() în Python)\n    se reia cu: referee --seed ",
+                    .out = containing("pe 1 din 200 de împărțiri")}},
         {.name = "player_killed_in_a_match_that_keeps_going", .setup = {script("p.sh", KILLED)},
          .args = with_options(short_match("./p.sh"), {"--keep-going"}),
          .expect = {.exit_code = 1, .error = "match: 2 împărțiri", .out = containing("p.sh: 2 × oprit\n")}},

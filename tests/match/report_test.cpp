@@ -146,6 +146,32 @@ TEST(Report, AMergedReportsReplayCommandsGiveTheCsvsScores) {
     }
 }
 
+// A Python player that dies of an exception: the traceback's last line is in
+// the CSV, the JSON, the report's board and its list of faults, with the
+// command that replays the game.
+TEST(Report, APlayersTracebackIsInEveryOutput) {
+    const TempDir dir;
+    testing_support::write_file(dir.file("p.py"), "#!/usr/bin/python3\nimport sys\nsys.stdin.readline()\n1/0\n");
+    std::filesystem::permissions(dir.file("p.py"), std::filesystem::perms::owner_all);
+    const RunResult result = run({bin("match"), "--deals", "3", "--seed", "5", "--quiet", "--no-ceiling", "--csv",
+                                  "m.csv", "--json", "m.json", "--html", "m.html", "./p.py"},
+                                 "", dir.path());
+    EXPECT_EQ(result.exit_code, 1) << result.err;
+    const std::string last_line = " ⏎ ZeroDivisionError: division by zero";
+    const auto csv = testing_support::csv_rows(read_file(dir.file("m.csv")));
+    ASSERT_EQ(csv.size(), 2u) << "the match stops after the first deal";
+    EXPECT_TRUE(csv[1][17].ends_with(last_line)) << csv[1][17];
+    const auto fault = nlohmann::json::parse(read_file(dir.file("m.json")))["faults"][0];
+    EXPECT_TRUE(fault["first_message"].get<std::string>().ends_with(last_line)) << fault;
+    EXPECT_EQ(fault["replay"], "referee --seed " + csv[1][1] + " " + dir.file("p.py"));
+    const std::string html = read_file(dir.file("m.html"));
+    EXPECT_TRUE(embedded_data(html)["rows"][0]["games"][0]["message"].get<std::string>().ends_with(last_line));
+    const std::string listed = report_page::between(html, "<h2>Greșeli</h2>", "</ul>").at(0);
+    EXPECT_NE(listed.find(last_line + "</span>"), std::string::npos) << listed;
+    EXPECT_NE(listed.find(">referee --seed " + csv[1][1] + " " + dir.file("p.py") + "</code>"), std::string::npos)
+        << listed;
+}
+
 // A player's name, command and messages are the players' to choose: none of
 // them may end the page's scripts early or open a comment in it.
 TEST(Report, NothingAPlayerWritesEndsTheScript) {
