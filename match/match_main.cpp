@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <string>
 #include <variant>
-#include <sys/stat.h>
 #include <vector>
 
 #include "common/files.h"
@@ -17,10 +16,10 @@
 #include "common/process.h"
 #include "common/programs.h"
 #include "common/sandbox.h"
-#include "common/shell_words.h"
 #include "common/scratch.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
+#include "match/first_deal.h"
 #include "match/match.h"
 #include "match/merge.h"
 #include "match/options.h"
@@ -193,55 +192,6 @@ int stopped(const Options& options, const Stage& stage, const match::MatchRun& r
     return fail(run.harness_error + how_to_resume(options, stage), 2);
 }
 
-// Tells, on standard error, each player that faulted on the first deal: its
-// fault, and the command that plays it again.
-void tell_first_deal_faults(const match::MatchConfig& config, const DealOutcome& deal) {
-    fail("meciul s-a oprit după prima împărțire, din cauza greșelilor de mai jos (--keep-going îl joacă întreg):", 0);
-    for (std::size_t p = 0; p < config.players.size(); ++p) {
-        const match::GameOutcome& game = deal.games[p];
-        if (!match::faulted(game)) continue;
-        std::fprintf(stderr, "  %s (%s): %s\n    se reia cu: %s\n", config.players[p].name.c_str(),
-                     match::fault_name(game.fault), game.message.c_str(),
-                     game::replay_command(deal.seed, config.players[p].command).c_str());
-    }
-}
-
-// The second part of a match added to the first.
-void add_run(match::MatchRun& run, match::MatchRun&& more) {
-    run.deals.insert(run.deals.end(), std::make_move_iterator(more.deals.begin()),
-                     std::make_move_iterator(more.deals.end()));
-    if (run.record_failures == 0) run.first_record_failure = more.first_record_failure;
-    run.record_failures += more.record_failures;
-    run.harness_error = more.harness_error;
-    run.interrupted = more.interrupted;
-}
-
-// The games of the deals left. The first deal of the match is played by
-// every player before any other, and counts: unless `keep_going`, a player
-// that faults on it stops the match at once (`broke`), since it would
-// fault on every deal.
-match::MatchRun play_deals(const Options& options, Stage& stage, match::Progress& progress, bool& broke) {
-    const match::MatchConfig& config = options.config;
-    std::vector<int> to_play = match::deals_left(config, stage.done);
-    match::FaultStreaks streaks(config.players.size(), config.max_faults);
-    for (const DealOutcome& deal : stage.done) {
-        for (std::size_t p = 0; p < config.players.size(); ++p) streaks.count(p, deal.games[p]);
-    }
-    const auto deal_done = [&](const DealOutcome& deal) {
-        stage.log.append(match::csv_rows(config, deal));
-        progress.step();
-    };
-    match::MatchRun run;
-    if (stage.done.empty() && !to_play.empty()) {
-        run = match::run_match(config, {to_play.front()}, streaks, deal_done);
-        to_play.erase(to_play.begin());
-        broke = !options.keep_going && run.deals.size() == 1 && any_fault(run.deals);
-        if (broke || run.interrupted || !run.harness_error.empty()) return run;
-    }
-    add_run(run, match::run_match(config, to_play, streaks, deal_done));
-    return run;
-}
-
 int play(Options& options) {
     Stage stage;
     if (const int status = set_stage(options, stage); status != 0) return status;
@@ -249,8 +199,12 @@ int play(Options& options) {
     const std::size_t left = match::deals_left(config, stage.done).size();
     if (!options.quiet) announce(config, left);
     match::Progress progress(left, !options.quiet);
-    bool broke = false;
-    const match::MatchRun run = play_deals(options, stage, progress, broke);
+    const match::Played played =
+        match::play_first_deal_first(config, stage.done, options.keep_going, [&](const DealOutcome& deal) {
+            stage.log.append(match::csv_rows(config, deal));
+            progress.step();
+        });
+    const match::MatchRun& run = played.run;
     progress.finish();
     stage.sandbox.close();
     if (const game::Status removed = stage.scratch.remove(); !removed) fail(removed.error(), 0);
@@ -270,7 +224,11 @@ int play(Options& options) {
         kept = false;
     }
     if (!kept) return 2;
-    if (broke) tell_first_deal_faults(config, run.deals[0]);
+    if (played.broke) {
+        fail("meciul s-a oprit după prima împărțire, din cauza greșelilor de mai jos (--keep-going îl joacă întreg):" +
+                 match::faults_on(config, run.deals[0]),
+             0);
+    }
     return any_fault(deals) ? 1 : 0;
 }
 
