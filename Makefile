@@ -6,7 +6,7 @@ MAKEFLAGS += --no-print-directory
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan bench clean format
+.PHONY: all build run test test-release test-asan bench clean format install deb
 
 all: build
 
@@ -23,6 +23,16 @@ build:
 # match of every player over 200 deals.
 run: build
 	@scripts/demo.sh $(BUILD)
+
+# The suite as a user gets it: `columns` in PREFIX/bin, the programs in
+# PREFIX/libexec/columns, the manual pages and bash's completion; DESTDIR is
+# honoured. `make deb` makes the Debian package of the same files.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 test: test-release test-asan
 

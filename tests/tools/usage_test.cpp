@@ -78,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
 // on an 80-column terminal: no line wider, counted in characters.
 TEST(Help, EveryProgramsHelpFitsEightyColumns) {
     const std::string folder = std::string(GAME_GOLDEN_DIR) + "/help/";
-    for (const char* player : game::PLAYERS) EXPECT_TRUE(std::filesystem::exists(folder + player + ".txt")) << player;
+    for (const game::Program& program : game::PROGRAMS) {
+        EXPECT_TRUE(std::filesystem::exists(folder + program.name + ".txt")) << program.name;
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder + "columns.txt"));
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::istringstream text(testing_support::read_file(entry.path().string()));
         for (std::string line; std::getline(text, line);) {
