@@ -28,7 +28,7 @@ const game::Tool& tool() {
         .program = "columns",
         .synopsis = "Utilizare: columns PROGRAM [ARGUMENT...]\n"
                     "       columns --help | --version\n",
-        .description = "Rulează un program al suitei, cu argumentele date. PROGRAM este unul dintre:\n",
+        .description = "Rulează PROGRAM, unul dintre programele suitei de mai jos, cu argumentele date.\n",
         .operands = program_entries(),
         .epilogue = "Ajutorul fiecăruia: columns PROGRAM --help; manualul: man columns-PROGRAM.\n",
     };
