@@ -56,8 +56,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "Echipa columns <columns@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "jocul de cărți în coloane: jucători, arbitru, meciuri și unelte de analiză")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Cinci jucători, arbitrul care îi judecă într-un sandbox, meciul care îi compară pe aceleași împărțiri lângă cel mai bun scor posibil, și trei unelte: căutarea celei mai bune așezări, recensământul mâinilor și vizualizarea înregistrărilor. Totul se rulează prin comanda columns.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Cinci jucători, arbitrul care îi judecă într-un sandbox, meciul care îi"
+    "compară pe aceleași împărțiri lângă cel mai bun scor posibil, și trei unelte:"
+    "căutarea celei mai bune așezări, recensământul mâinilor și vizualizarea"
+    "înregistrărilor. Totul se rulează prin comanda columns.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
