@@ -55,6 +55,7 @@ bench:
 	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
 	@scripts/instructions.sh $(BUILD)
 	@scripts/match_speed.sh $(BUILD)
+	@scripts/decide_power.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

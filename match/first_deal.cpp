@@ -17,6 +17,7 @@ void add_run(MatchRun& run, MatchRun&& more) {
     run.record_failures += more.record_failures;
     run.harness_error = more.harness_error;
     run.interrupted = more.interrupted;
+    run.enough = more.enough;
 }
 
 bool any_faulted(const DealOutcome& deal) { return std::any_of(deal.games.begin(), deal.games.end(), faulted); }
@@ -24,7 +25,7 @@ bool any_faulted(const DealOutcome& deal) { return std::any_of(deal.games.begin(
 }  // namespace
 
 Played play_first_deal_first(const MatchConfig& config, const std::vector<DealOutcome>& done, bool keep_going,
-                             const std::function<void(const DealOutcome&)>& deal_done) {
+                             const DealDone& deal_done) {
     std::vector<int> to_play = deals_left(config, done);
     FaultStreaks streaks(config.players.size(), config.max_faults);
     for (const DealOutcome& deal : done) {
@@ -36,7 +37,7 @@ Played play_first_deal_first(const MatchConfig& config, const std::vector<DealOu
         to_play.erase(to_play.begin());
         const MatchRun& run = played.run;
         played.broke = !keep_going && run.deals.size() == 1 && any_faulted(run.deals[0]);
-        if (played.broke || run.interrupted || !run.harness_error.empty()) return played;
+        if (played.broke || run.interrupted || !run.harness_error.empty() || run.enough) return played;
     }
     add_run(played.run, run_match(config, to_play, streaks, deal_done));
     return played;

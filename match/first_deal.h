@@ -21,7 +21,7 @@ struct Played {
 // first deal first when `done` is empty. Faults in a row are counted from
 // `done` on, in deal order.
 Played play_first_deal_first(const MatchConfig& config, const std::vector<DealOutcome>& done, bool keep_going,
-                             const std::function<void(const DealOutcome&)>& deal_done);
+                             const DealDone& deal_done);
 
 // Each player's fault on the deal, and the command that plays it again: two
 // lines a player, each begun by a line end.

@@ -161,6 +161,14 @@ int opening_deal(const MatchConfig& config, const MatchSummary& summary, const s
     return chosen;
 }
 
+// With --decide, its table under its heading; nothing otherwise.
+std::string decisions_html(const MatchSummary& summary) {
+    if (!summary.decide) return "";
+    return "<section id=\"decisions\"><h2>Hotărârile</h2><p class=\"note\">" +
+           markup_escaped(decisions_heading(summary)) + "</p>" + table_html(decisions_cells(summary), std::size_t(-1)) +
+           "</section>";
+}
+
 // What the standings' ceiling columns mean, for a match that has them.
 std::string ceiling_note(const MatchConfig& config) {
     if (!config.ceiling) return "";
@@ -212,6 +220,7 @@ std::string match_html(const MatchConfig& config, const MatchSummary& summary, c
                                 {"ceiling_note", ceiling_note(config)},
                                 {"deal_columns", deal_columns(config, summary)},
                                 {"pairs", table_html(pairs_cells(summary), std::size_t(-1))},
+                                {"decisions", decisions_html(summary)},
                                 {"faults", faults_html(summary)},
                                 {"distributions", svg},
                                 {"data", report_data(config, summary, deals)},

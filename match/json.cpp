@@ -66,6 +66,25 @@ json sandbox_json(const MatchConfig& config) {
             {"missing", isolation.missing_names()}};
 }
 
+json decisions_json(const MatchConfig& config, const MatchSummary& summary) {
+    json decisions = json::array();
+    const char* verdicts[] = {"undecided", "a", "b", "equal"};
+    for (const PairDecision& pair : summary.decisions) {
+        const Decision& d = pair.decision;
+        decisions.push_back({{"a", config.players[pair.a].name},
+                             {"b", config.players[pair.b].name},
+                             {"verdict", verdicts[static_cast<int>(d.verdict)]},
+                             {"deals", d.verdict == Verdict::undecided ? json(nullptr) : json(d.deals)},
+                             {"anytime_interval", {pair.sequence.lower(), pair.sequence.upper()}}});
+    }
+    return decisions;
+}
+
+json decide_json(const MatchSummary& summary) {
+    if (!summary.decide) return nullptr;
+    return {{"alpha", summary.decide->alpha}, {"margin", summary.decide->margin}};
+}
+
 }  // namespace
 
 std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
@@ -79,11 +98,13 @@ std::string match_json(const MatchConfig& config, const MatchSummary& summary) {
                         {"played", summary.deals},
                         {"seed", config.seed},
                         {"timeout_ms", config.timeout_ms},
+                        {"decide", decide_json(summary)},
                         {"ceiling", config.ceiling},
                         {"sandbox", sandbox_json(config)}}},
                       {"players", players},
                       {"ceiling", summary.ceiling ? standing_json(config, *summary.ceiling) : json(nullptr)},
                       {"pairs", pairs},
+                      {"decisions", decisions_json(config, summary)},
                       {"faults", faults}};
     // Names and messages may hold any bytes: invalid UTF-8 is replaced, never a failure.
     return out.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

@@ -176,7 +176,7 @@ std::vector<int> deals_of_shard(const MatchConfig& config) {
 }
 
 MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, FaultStreaks& streaks,
-                   const std::function<void(const DealOutcome&)>& deal_done) {
+                   const DealDone& deal_done) {
     std::vector<DealOutcome> deals(to_play.size());
     std::vector<game::Deck> decks(to_play.size());
     for (std::size_t d = 0; d < to_play.size(); ++d) {
@@ -190,6 +190,8 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, F
     const std::size_t per_deal = config.players.size() + (config.ceiling ? 1 : 0);
     const std::size_t tasks = per_deal * to_play.size();
     std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> end{tasks};  // tasks past it are not begun: the caller had enough
+    bool enough = false;
     std::vector<std::size_t> unfinished(to_play.size(), per_deal);  // tasks of each deal not done yet
     std::vector<bool> finished(to_play.size(), false);
     std::mutex report;
@@ -224,11 +226,15 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, F
         records.write(deal.index);
         const std::lock_guard lock(report);
         finished[d] = true;
-        deal_done(deal);
+        if (deal_done(deal)) return;
+        // Enough: the deals begun are played to their end, no other is begun.
+        enough = true;
+        const std::size_t begun = (next.load() + per_deal - 1) / per_deal;
+        end = std::min(end.load(), begun * per_deal);
     };
     auto worker = [&](int slot) {
         try {
-            for (std::size_t t; !stop.requested() && (t = next++) < tasks;) task(t, slot);
+            for (std::size_t t; !stop.requested() && (t = next++) < std::min(tasks, end.load());) task(t, slot);
         } catch (const std::exception& failure) {
             stop.fail(std::string("eroare internă: ") + failure.what());
         }
@@ -245,6 +251,7 @@ MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, F
         if (finished[d]) run.deals.push_back(std::move(deals[d]));
     }
     run.interrupted = proc::interrupt_signal() != 0;
+    run.enough = enough;
     run.harness_error = stop.message();
     run.record_failures = records.failures();
     run.first_record_failure = records.first_failure();

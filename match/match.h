@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,13 @@ struct MatchConfig {
     std::vector<Player> players;
     Shard shard;
     bool ceiling = true;          // each deal's best arrangement, searched in process
+    // With --decide: stop as soon as every pair of players is told apart (or
+    // found equal within `margin` points a deal), at error rate `alpha`.
+    struct Decide {
+        double alpha = 0.05;
+        double margin = 0;  // 0: equality is never decided
+    };
+    std::optional<Decide> decide;
     // A player whose games fault this many times in a row plays no more games
     // of the match; 0: never stopped.
     int max_faults = 20;
@@ -99,6 +107,7 @@ struct MatchRun {
     // our own failure (no process, no directory, no thread), or an interrupt.
     std::string harness_error;
     bool interrupted = false;
+    bool enough = false;  // deal_done had enough: deals not begun then were not played
 };
 
 // Each player's faults in a row, across the runs of one match (and the deals
@@ -120,6 +129,10 @@ private:
 // The deals of the match's shard, by index.
 std::vector<int> deals_of_shard(const MatchConfig& config);
 
+// What is told of each deal once all its games are done; false when the
+// match has had enough: the deals begun are finished, no other is begun.
+using DealDone = std::function<bool(const DealOutcome&)>;
+
 // Plays the deals whose indexes are given, in that order as far as the jobs
 // allow; `deal_done` gets each deal once
 // all its games (and its ceiling) are done, from worker threads, one at a
@@ -128,6 +141,6 @@ std::vector<int> deals_of_shard(const MatchConfig& config);
 // counted against a player. A player that `streaks` stops plays no more
 // games: the rest of its games are marked as not played.
 MatchRun run_match(const MatchConfig& config, const std::vector<int>& to_play, FaultStreaks& streaks,
-                   const std::function<void(const DealOutcome&)>& deal_done);
+                   const DealDone& deal_done);
 
 }  // namespace match

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "common/scratch.h"
 #include "match/csv.h"
 #include "match/csv_log.h"
+#include "match/decider.h"
 #include "match/first_deal.h"
 #include "match/match.h"
 #include "match/merge.h"
@@ -199,11 +201,26 @@ int play(Options& options) {
     const std::size_t left = match::deals_left(config, stage.done).size();
     if (!options.quiet) announce(config, left);
     match::Progress progress(left, !options.quiet);
-    const match::Played played =
-        match::play_first_deal_first(config, stage.done, options.keep_going, [&](const DealOutcome& deal) {
-            stage.log.append(match::csv_rows(config, deal));
+    // With --decide, the match goes on while some pair is undecided.
+    std::optional<match::Decider> decider;
+    if (config.decide) {
+        decider.emplace(config);
+        for (const DealOutcome& deal : stage.done) decider->add(deal);
+    }
+    const auto deal_done = [&](const DealOutcome& deal) {
+        stage.log.append(match::csv_rows(config, deal));
+        if (!decider) {
             progress.step();
-        });
+            return true;
+        }
+        decider->add(deal);
+        progress.tell(decider->undecided_text(config));
+        progress.step();
+        return !decider->all_decided();
+    };
+    const bool settled = decider && decider->all_decided();
+    const match::Played played =
+        settled ? match::Played{} : match::play_first_deal_first(config, stage.done, options.keep_going, deal_done);
     const match::MatchRun& run = played.run;
     progress.finish();
     stage.sandbox.close();

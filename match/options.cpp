@@ -1,6 +1,7 @@
 #include "match/options.h"
 
 #include <algorithm>
+#include <charconv>
 #include <thread>
 
 #include "match/settings.h"
@@ -15,9 +16,10 @@ constexpr const char* PROGRAM = "match";
 constexpr const char* SYNOPSIS =
     "Utilizare: match [--deals N] [--seed S] [--shard K/N] [--jobs J]\n"
     "                 [--timeout-ms T] [--no-ceiling] [--keep-going]\n"
-    "                 [--max-faults K] [--csv FIȘIER] [--json FIȘIER]\n"
-    "                 [--svg FIȘIER] [--html FIȘIER] [--records DIR] [--quiet]\n"
-    "                 [IZOLARE] [JUCĂTOR ...]\n"
+    "                 [--max-faults K] [--decide [--alpha A] [--margin M]]\n"
+    "                 [--csv FIȘIER] [--json FIȘIER] [--svg FIȘIER]\n"
+    "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE]\n"
+    "                 [JUCĂTOR ...]\n"
     "       match --resume FIȘIER [--jobs J] [--json FIȘIER] [--svg FIȘIER]\n"
     "                 [--html FIȘIER] [--records DIR] [--quiet] [IZOLARE]\n"
     "       match --merge [--allow-missing] [--csv FIȘIER] [--json FIȘIER]\n"
@@ -34,9 +36,22 @@ constexpr const char* EPILOGUE =
 
 // The options of a match played: a merge plays nothing, and takes its match from its CSVs.
 struct MatchOptions {
-    CLI::Option *deals, *seed, *shard, *timeout;
-    std::vector<CLI::Option*> all;  // these four among them
+    CLI::Option *deals, *seed, *shard, *timeout, *alpha, *margin;
+    std::vector<CLI::Option*> all;  // these among them
 };
+
+// A share strictly between 0 and 1, or points of at least 0: --alpha and --margin.
+game::Status take_real(const std::string& option, const std::string& text, double low, double high, bool low_open,
+                       double& target) {
+    double value = 0;
+    const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const bool inside = (low_open ? value > low : value >= low) && value < high;
+    if (failed != std::errc() || end != text.data() + text.size() || text.empty() || !inside) {
+        return game::failure("valoare invalidă pentru " + option + ": " + text);
+    }
+    target = value;
+    return {};
+}
 
 game::Status take_deals(const std::string& text, MatchConfig& c) {
     const auto deals = deals_in("--deals", text);
@@ -50,6 +65,11 @@ game::Status take_shard(const std::string& text, MatchConfig& c) {
     if (!shard) return game::failure(shard.error());
     c.shard = *shard;
     return {};
+}
+
+MatchConfig::Decide& decide_of(Options& o) {
+    if (!o.config.decide) o.config.decide.emplace();
+    return *o.config.decide;
 }
 
 MatchOptions declare_play(cli::CommandLine& line, Options& o) {
@@ -75,6 +95,20 @@ MatchOptions declare_play(cli::CommandLine& line, Options& o) {
                   "(altfel meciul se oprește îndată, cu cauza)"),
         line.number("--max-faults", c.max_faults, 0, 1'000'000, "K",
                     "un jucător cu K greșeli la rând nu mai joacă (implicit\n20; 0: niciodată oprit)"),
+        line.flag("--decide", o.decide,
+                  "se oprește când fiecare pereche de jucători e hotărâtă,\n"
+                  "cu o eroare de cel mult A oricând s-ar opri (--deals\n"
+                  "devine limita, implicit 10000)"),
+        m.alpha = line.custom("--alpha", "A", "la --decide, rata de decizii greșite (implicit 0.05)",
+                              [&o](const std::string& text) {
+                                  return take_real("--alpha", text, 0, 1, true, decide_of(o).alpha);
+                              }),
+        m.margin = line.custom("--margin", "M",
+                               "la --decide, o pereche e și hotărâtă egală când\n"
+                               "diferența stă între −M și M puncte",
+                               [&o](const std::string& text) {
+                                   return take_real("--margin", text, 0, 400, false, decide_of(o).margin);
+                               }),
         line.text("--resume", o.resume_path, "FIȘIER",
                   "continuă meciul oprit al cărui CSV este FIȘIER, cu jucătorii\n"
                   "și setările din el: joacă doar împărțirile care lipsesc"),
@@ -105,6 +139,12 @@ void declare_merge(cli::CommandLine& line, Options& o) {
 // Options that cannot go together. Empty, or the usage error.
 std::string conflict(const cli::CommandLine& line, const MatchOptions& m, const Options& o) {
     if (!o.csv_path.empty() && !o.resume_path.empty()) return "--resume FIȘIER scrie chiar în FIȘIER: fără --csv";
+    for (const CLI::Option* decision : {m.alpha, m.margin}) {
+        if (!o.decide && line.given(decision)) return cli::CommandLine::name_of(decision) + " merge doar cu --decide";
+    }
+    if (o.decide && line.given(m.shard)) {
+        return "--decide hotărăște pe împărțirile în ordine, de la prima: nu merge cu --shard";
+    }
     if (!o.merge) return o.allow_missing ? "--allow-missing merge doar cu --merge" : "";
     for (const CLI::Option* played : m.all) {
         if (line.given(played)) return "--merge ia meciul din CSV-uri și nu joacă nimic: fără " + cli::CommandLine::name_of(played);
@@ -134,6 +174,12 @@ std::variant<Options, int> parse_options(int argc, char** argv) {
     options.has_deals = line.given(played.deals);
     options.has_shard = line.given(played.shard);
     options.has_timeout = line.given(played.timeout);
+    if (options.decide) {
+        decide_of(options);
+        if (!options.has_deals) options.config.deals = 10'000;
+    } else {
+        options.config.decide.reset();
+    }
     if (options.no_ceiling) options.config.ceiling = false;
     return options;
 }

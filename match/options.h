@@ -16,6 +16,7 @@ struct Options {
     bool has_seed = false, has_deals = false, has_shard = false, has_timeout = false;
     bool no_ceiling = false;
     bool keep_going = false;  // a player's fault on the first deal does not stop the match
+    bool decide = false;      // config.decide is set
     bool quiet = false;
     bool merge = false, allow_missing = false;
     std::string csv_path, json_path, svg_path, html_path, resume_path;

@@ -37,8 +37,9 @@ void Progress::draw(const char* end) {
     const double rate = elapsed > 0 ? static_cast<double>(done_) / elapsed : 0;
     const double left = rate > 0 ? static_cast<double>(total_ - done_) / rate : 0;
     const double share = total_ ? 100.0 * static_cast<double>(done_) / static_cast<double>(total_) : 100;
-    std::fprintf(stderr, "%s%zu din %s (%.1f%%), %.1f/s, %.1f s trecute, ~%.0f s rămase%s", terminal_ ? "\r\033[K" : "",
-                 done_, count_of(static_cast<long long>(total_), DEALS_NOUN).c_str(), share, rate, elapsed, left, end);
+    std::fprintf(stderr, "%s%zu din %s (%.1f%%), %.1f/s, %.1f s trecute, ~%.0f s rămase%s%s%s",
+                 terminal_ ? "\r\033[K" : "", done_, count_of(static_cast<long long>(total_), DEALS_NOUN).c_str(), share,
+                 rate, elapsed, left, detail_.empty() ? "" : "; ", detail_.c_str(), end);
     std::fflush(stderr);
 }
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace match {
 
@@ -12,6 +13,7 @@ class Progress {
 public:
     Progress(std::size_t total, bool shown);
     void step();    // one more deal done; not thread-safe, callers serialise
+    void tell(std::string detail) { detail_ = std::move(detail); }  // shown after the counts from now on
     void finish();  // the last count: cleared on a terminal, written once more elsewhere
     double elapsed_seconds() const;
 
@@ -19,6 +21,7 @@ private:
     void draw(const char* end);
 
     std::size_t total_, done_ = 0;
+    std::string detail_;
     bool shown_, terminal_;
     std::chrono::steady_clock::time_point start_, last_;
 };

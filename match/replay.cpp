@@ -1,6 +1,7 @@
 #include "match/replay.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include "common/shell_words.h"
 #include "referee/sandbox_options.h"
@@ -18,6 +19,22 @@ std::string player_word(const Player& player) {
     return game::shell_quoted({named_by_program ? command : player.name + "=" + command});
 }
 
+// --decide and its settings, which no CSV keeps.
+std::vector<std::string> decide_words(const MatchConfig& config) {
+    if (!config.decide) return {};
+    std::vector<std::string> words = {"--decide"};
+    const auto number = [](double value) {
+        std::ostringstream text;
+        text << value;
+        return text.str();
+    };
+    if (config.decide->alpha != MatchConfig::Decide{}.alpha) {
+        words.insert(words.end(), {"--alpha", number(config.decide->alpha)});
+    }
+    if (config.decide->margin > 0) words.insert(words.end(), {"--margin", number(config.decide->margin)});
+    return words;
+}
+
 }  // namespace
 
 std::string match_command(const MatchConfig& config, bool with_players) {
@@ -27,6 +44,7 @@ std::string match_command(const MatchConfig& config, bool with_players) {
     if (!config.ceiling) command += " --no-ceiling";
     if (config.timeout_ms != defaults.timeout_ms) command += " --timeout-ms " + std::to_string(config.timeout_ms);
     if (config.max_faults != defaults.max_faults) command += " --max-faults " + std::to_string(config.max_faults);
+    for (const std::string& word : decide_words(config)) command += " " + word;
     if (!with_players) return command;
     for (const Player& player : config.players) command += " " + player_word(player);
     return command;
@@ -47,6 +65,8 @@ std::string resume_command(const Options& options, const std::string& csv_path) 
         if (!path.empty()) words.insert(words.end(), {option, path});
     }
     if (options.keep_going) words.push_back("--keep-going");
+    const std::vector<std::string> decide = decide_words(options.config);
+    words.insert(words.end(), decide.begin(), decide.end());
     if (options.config.max_faults != MatchConfig{}.max_faults) {
         words.insert(words.end(), {"--max-faults", std::to_string(options.config.max_faults)});
     }

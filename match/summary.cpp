@@ -130,6 +130,10 @@ MatchSummary summarize_match(const MatchConfig& config, const std::vector<DealOu
         }
     }
     if (config.ceiling) summary.ceiling = ceiling_standing(config, deals);
+    if (config.decide) {
+        summary.decide = config.decide;
+        summary.decisions = decisions_of(config, deals);
+    }
     return summary;
 }
 

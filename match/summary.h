@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "match/decider.h"
 #include "match/match.h"
 #include "match/stats.h"
 
@@ -55,6 +56,8 @@ struct MatchSummary {
     std::optional<Standing> ceiling;
     std::vector<PairComparison> pairs;  // every player against each one ranked below it
     std::vector<PlayerFaults> faults;   // players that faulted, in ranking order
+    std::vector<PairDecision> decisions;  // with --decide: every pair, in the players' order
+    std::optional<MatchConfig::Decide> decide;
 };
 
 // The label of the ceiling's row in tables and pictures.

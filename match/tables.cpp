@@ -10,8 +10,8 @@ namespace match {
 
 namespace {
 
-constexpr const char* UNDEFINED = "—";
-constexpr std::size_t CEILING_CELLS = 5;  // where a standing's two ceiling columns begin  // a statistic that fewer than two games leave undefined
+constexpr const char* UNDEFINED = "—";  // a statistic that fewer than two games leave undefined
+constexpr std::size_t CEILING_CELLS = 5;  // where a standing's two ceiling columns begin
 
 std::string percent(double share) { return fixed(100 * share, 1) + "%"; }
 
@@ -217,6 +217,32 @@ TableCells pairs_cells(const MatchSummary& summary) {
     return cells;
 }
 
+TableCells decisions_cells(const MatchSummary& summary) {
+    TableCells cells{{{"A − B", false}, {"hotărâre", false}, {"la împărțirea", true}, {"interval oricând", true}}};
+    const auto name_of = [&](std::size_t player) {
+        for (const Standing& s : summary.players) {
+            if (s.player == player) return s.name;
+        }
+        return std::string();
+    };
+    for (const PairDecision& pair : summary.decisions) {
+        const Decision& decision = pair.decision;
+        const bool decided = decision.verdict != Verdict::undecided;
+        cells.rows.push_back({name_of(pair.a) + " − " + name_of(pair.b), verdict_text(decision.verdict),
+                              decided ? std::to_string(decision.deals) : UNDEFINED,
+                              "[" + fixed(pair.sequence.lower(), 2) + ", " + fixed(pair.sequence.upper(), 2) + "]"});
+    }
+    return cells;
+}
+
+std::string decisions_heading(const MatchSummary& summary) {
+    const MatchConfig::Decide& decide = *summary.decide;
+    std::string text = "Hotărârile (--decide): greșite cu probabilitatea de cel mult " + fixed(decide.alpha, 3) +
+                       " în total,\noricând s-ar fi oprit meciul";
+    if (decide.margin > 0) text += "; egali: diferența stă între ±" + fixed(decide.margin, 2);
+    return text + ":\n";
+}
+
 std::string match_tables(const MatchSummary& summary) {
     std::string text =
         "Jucătorii, după scorul mediu pe " + part_of(summary.deals, summary.total_deals, DEALS_NOUN) + ":\n";
@@ -231,6 +257,12 @@ std::string match_tables(const MatchSummary& summary) {
             const PairComparison& p = summary.pairs[r];
             return pair_label(summary.players[p.a].name, summary.players[p.b].name, width);
         });
+    }
+    if (summary.decide) {
+        text += "\n" + decisions_heading(summary);
+        const TableCells decisions = decisions_cells(summary);
+        text += fitted(decisions,
+                       [&](std::size_t r, std::size_t width) { return shortened(decisions.rows[r][0], width); });
     }
     if (!summary.faults.empty()) text += "\nGreșeli:\n" + faults_list(summary);
     return text;

@@ -27,6 +27,13 @@ struct TableCells {
 TableCells standings_cells(const MatchSummary& summary);
 TableCells pairs_cells(const MatchSummary& summary);
 
+// With --decide: each pair's decision, the deal it came at, and its
+// anytime-valid interval at the end.
+TableCells decisions_cells(const MatchSummary& summary);
+
+// The heading of the decisions' table: the error rate and how it is shared.
+std::string decisions_heading(const MatchSummary& summary);
+
 // Width of UTF-8 text in terminal columns (one per code point).
 std::size_t display_width(const std::string& text);
 
