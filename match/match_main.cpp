@@ -163,6 +163,9 @@ int set_stage(Options& options, Stage& stage) {
     config.sandbox = &stage.sandbox;
     // Read, and drawn, once the cells are made: the copies of us they are hold neither the file nor the seed.
     if (const int status = choose_match(options, stage); status != 0) return status;
+    if (config.decide && config.players.size() < 2) {
+        return match::usage_error("--decide compară jucători: dați cel puțin doi");
+    }
     // Checked before they are touched: a player could read one, and none is made.
     if (const game::Status fair = check_players(options, stage.sandbox); !fair) return fail(fair.error(), 2);
     if (const game::Status writable = match::check_outputs(options); !writable) return fail(writable.error(), 2);

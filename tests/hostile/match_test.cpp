@@ -93,6 +93,8 @@ std::vector<Case> option_value_cases() {
         {.name = "decide_with_a_shard", .args = {"--decide", "--shard", "1/2"},
          .expect = hostile::usage_error(
              "match", "--decide hotărăște pe împărțirile în ordine, de la prima: nu merge cu --shard")},
+        {.name = "decide_with_one_player", .args = {"--decide", SUIT},
+         .expect = hostile::usage_error("match", "--decide compară jucători: dați cel puțin doi")},
         {.name = "alpha_without_decide", .args = {"--alpha", "0.1"},
          .expect = hostile::usage_error("match", "--alpha merge doar cu --decide")},
         {.name = "alpha_of_one", .args = {"--decide", "--alpha", "1"},

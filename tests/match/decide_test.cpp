@@ -25,9 +25,9 @@ using testing_support::RunResult;
 using testing_support::TempDir;
 
 // The per-deal differences ev-player − tally-player of a real match.
-std::vector<double> real_differences() {
-    const RunResult played = run({bin("match"), "--deals", "100", "--seed", "2", "--no-ceiling", "--quiet", "--csv",
-                                  "-", "ev-player", "tally-player"},
+std::vector<double> real_differences(int deals) {
+    const RunResult played = run({bin("match"), "--deals", std::to_string(deals), "--seed", "2", "--no-ceiling",
+                                  "--quiet", "--csv", "-", "ev-player", "tally-player"},
                                  "", "", 120000);
     EXPECT_EQ(played.exit_code, 0) << played.err;
     const auto rows = testing_support::csv_rows(played.out);
@@ -73,14 +73,15 @@ FalseDecisions simulate(const std::vector<double>& differences, int replications
 
 TEST(Decide, TheErrorRateHoldsUnderContinuousWatchingWhereATIntervalsDoesNot) {
 #ifdef GAME_SANITIZED
-    constexpr int REPLICATIONS = 100;  // the figures are the release build's; this checks the code runs clean
+    // The figures are the release build's; this checks that the code runs clean.
+    constexpr int REPLICATIONS = 50, REAL_DEALS = 30;
 #else
-    constexpr int REPLICATIONS = 2000;
+    constexpr int REPLICATIONS = 2000, REAL_DEALS = 100;
 #endif
     constexpr int DEALS = 10000;
     constexpr double ALPHA = 0.05;
-    const std::vector<double> differences = real_differences();
-    ASSERT_EQ(differences.size(), 100u);
+    const std::vector<double> differences = real_differences(REAL_DEALS);
+    ASSERT_EQ(differences.size(), static_cast<std::size_t>(REAL_DEALS));
     const FalseDecisions found = simulate(differences, REPLICATIONS, DEALS, ALPHA);
     const double rate = static_cast<double>(found.sequence) / REPLICATIONS;
     const double naive = static_cast<double>(found.t_interval) / REPLICATIONS;
@@ -145,8 +146,10 @@ nlohmann::json decided(const std::string& json) { return nlohmann::json::parse(j
 // of that CSV, it comes to the same decision at the same deal.
 TEST(Decide, AMatchStopsWhenDecidedAndIsResumedToTheSameDecision) {
     const TempDir dir;
-    const std::vector<std::string> match = {bin("match"), "--decide", "--seed", "1", "--no-ceiling", "--quiet", "--json",
-                                            "-", "ev-player", "low=" + testing_support::helper("fake-player")};
+    // A generous alpha decides sooner: 60 deals here.
+    const std::vector<std::string> match = {bin("match"), "--decide", "--alpha", "0.5", "--seed", "1", "--no-ceiling",
+                                            "--quiet", "--json", "-", "ev-player",
+                                            "low=" + testing_support::helper("fake-player")};
     std::vector<std::string> whole = match;
     whole.insert(whole.end(), {"--csv", "m.csv"});
     const RunResult first = run(whole, "", dir.path(), 120000);
@@ -158,15 +161,16 @@ TEST(Decide, AMatchStopsWhenDecidedAndIsResumedToTheSameDecision) {
     const int played = static_cast<int>(rows.size() - 1) / 2;
     EXPECT_GE(played, at);
     EXPECT_LT(played, at + 3) << "deals begun after the decision: one a job at most";
-    // The header and the first 40 deals, then resumed.
+    // The header and the first 20 deals, then resumed.
     std::string part;
-    for (std::size_t r = 0; r <= 80; ++r) {
+    for (std::size_t r = 0; r <= 40; ++r) {
         for (std::size_t f = 0; f < rows[r].size(); ++f) part += (f ? "," : "") + rows[r][f];
         part += "\n";
     }
     testing_support::write_file(dir.file("part.csv"), part);
-    const RunResult resumed = run({bin("match"), "--resume", "part.csv", "--decide", "--quiet", "--json", "-"}, "",
-                                  dir.path(), 120000);
+    const RunResult resumed = run(
+        {bin("match"), "--resume", "part.csv", "--decide", "--alpha", "0.5", "--quiet", "--json", "-"}, "", dir.path(),
+        120000);
     ASSERT_EQ(resumed.exit_code, 0) << resumed.err;
     EXPECT_EQ(decided(resumed.out).at(0)["deals"], at);
     EXPECT_EQ(decided(resumed.out).at(0)["verdict"], "a");
