@@ -68,12 +68,12 @@ std::string ceiling_categories(const game::Deck& deck, const std::string& answer
 
 // A game's fields; a game that faulted has no score, and no categories.
 nlohmann::json game_json(const GameOutcome& game) {
-    const bool ok = game.fault == Fault::none;
+    const bool ok = scored(game);
     std::string categories;
     if (ok) {
         for (int category : game.categories) categories += static_cast<char>('0' + category);
     }
-    return {{"status", fault_name(game.fault)},
+    return {{"status", status_name(game)},
             {"score", ok ? nlohmann::json(game.score) : nlohmann::json()},
             {"answers", game.answers},
             {"categories", categories},
@@ -151,7 +151,7 @@ int opening_deal(const MatchConfig& config, const MatchSummary& summary, const s
     std::optional<int> worst;  // the most it lost on a deal
     for (const DealOutcome& deal : deals) {
         const GameOutcome& game = deal.games[best];
-        if (game.fault != Fault::none) continue;
+        if (!scored(game)) continue;
         const int lost = config.ceiling ? deal.ceiling - game.score : -game.score;
         if (!worst || lost > *worst) {
             worst = lost;

@@ -156,13 +156,6 @@ void FaultStreaks::count(std::size_t player, const GameOutcome& game) {
     else streak_[player] = game.fault == Fault::none ? 0 : streak_[player] + 1;
 }
 
-bool FaultStreaks::any_stopped() const {
-    for (std::size_t p = 0; p < streak_.size(); ++p) {
-        if (stopped(p)) return true;
-    }
-    return false;
-}
-
 std::uint64_t deal_seed(std::uint64_t seed, int index) {
     return splitmix64(seed ^ splitmix64(static_cast<std::uint64_t>(index))) & ((1ULL << 53) - 1);
 }

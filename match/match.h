@@ -119,7 +119,6 @@ public:
     // A game not played counts as its player's stop.
     void count(std::size_t player, const GameOutcome& game);
     bool stopped(std::size_t player) const { return max_ > 0 && streak_[player] >= max_; }
-    bool any_stopped() const;
 
 private:
     std::vector<int> streak_;

@@ -12,6 +12,7 @@
 
 #include "common/cards.h"
 #include "common/shell_words.h"
+#include "match/html.h"
 #include "referee/shuffle.h"
 #include "tests/match/report_page.h"
 #include "tests/support/support.h"
@@ -170,6 +171,20 @@ TEST(Report, APlayersTracebackIsInEveryOutput) {
     EXPECT_NE(listed.find(last_line + "</span>"), std::string::npos) << listed;
     EXPECT_NE(listed.find(">referee --seed " + csv[1][1] + " " + dir.file("p.py") + "</code>"), std::string::npos)
         << listed;
+}
+
+// A game left unplayed after its player was stopped has no score to show.
+TEST(Report, AGameNotPlayedHasNoScore) {
+    match::MatchConfig config;
+    config.ceiling = false;
+    config.players = {{"stopped", {"/bin/true"}}};
+    std::vector<match::DealOutcome> deals(1);
+    deals[0].games.resize(1);
+    deals[0].games[0].played = false;
+    const nlohmann::json data =
+        nlohmann::json::parse(match::report_data(config, match::summarize_match(config, deals), deals));
+    EXPECT_EQ(data["rows"][0]["games"][0]["status"], "nejucat");
+    EXPECT_TRUE(data["rows"][0]["games"][0]["score"].is_null());
 }
 
 // A player's name, command and messages are the players' to choose: none of
