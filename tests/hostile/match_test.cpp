@@ -45,6 +45,8 @@ Expected first_deal_faults(const std::string& player, const std::string& fault) 
             .out = containing(player + ": 1 × " + fault)};
 }
 
+const std::string NAME_REFUSED =
+    "valoare invalidă pentru numele jucătorului (1..200 octeți de text UTF-8 tipăribil, fără „/”): ";
 const Expected PLAYED_WELL = {.error = "match: 2 împărțiri, sămânța 1", .out = containing("medie")};
 const Expected FULL_DEVICE = {.exit_code = 2,
                               .error = "match: nu se poate scrie ieșirea standard: No space left on device"};
@@ -264,6 +266,16 @@ std::vector<Case> named_player_cases() {
          .expect = match_refused("numele „ceilscore” este al plafonului")},
         {.name = "name_without_a_command", .args = short_match("x= "),
          .expect = match_refused("jucătorul „x= ” nu are o comandă")},
+        // Names as a CSV must hold them: the same rule reads them back.
+        {.name = "name_longer_than_a_record_file_takes", .args = short_match(std::string(201, 'n') + "=" + SUIT),
+         .expect = hostile::usage_error("match", NAME_REFUSED + std::string(40, 'n') + "…")},
+        {.name = "name_of_a_file_name_not_utf8", .setup = {script("p\xff.sh", "exec " + FAKE + "\n")},
+         .args = short_match("./p\xff.sh"),
+         .expect = hostile::usage_error("match", NAME_REFUSED + "p\\xff.sh (dați-i un nume: NUME=COMANDĂ)")},
+        {.name = "command_with_a_control_byte", .args = short_match("./p \x1b[2J"),
+         .expect = hostile::usage_error("match", "jucătorul „./p \\x1b[2J” are un caracter de control")},
+        {.name = "more_players_than_a_match_takes", .args = std::vector<std::string>(65, SUIT),
+         .expect = hostile::usage_error("match", "un meci are cel mult 64 de jucători, nu 65")},
     };
 }
 
