@@ -2,6 +2,7 @@
 // them: it leaves nothing in TMPDIR, whatever goes wrong.
 #include <gtest/gtest.h>
 
+#include "tests/hostile/match_csv_cases.h"
 #include "tests/hostile/program_players.h"
 
 namespace {
@@ -123,10 +124,10 @@ std::vector<Case> option_value_cases() {
          .expect = match_refused("--resume FIȘIER scrie chiar în FIȘIER: fără --csv")},
         {.name = "resume_of_a_file_that_is_no_match_csv", .setup = {file("m.csv", "deal,score\n1,12\n")},
          .args = {"--resume", "m.csv"},
-         .expect = match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+         .expect = match_refused("m.csv, rândul 1: nu este antetul unui CSV scris de match")},
         {.name = "merge_of_a_file_that_is_no_match_csv", .setup = {file("m.csv", "deal,score\n1,12\n")},
          .args = {"--merge", "m.csv"},
-         .expect = match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+         .expect = match_refused("m.csv, rândul 1: nu este antetul unui CSV scris de match")},
         {.name = "merge_without_files", .args = {"--merge"},
          .expect = match_refused("--merge are nevoie de cel puțin un CSV")},
         {.name = "merge_of_a_match_given_too", .setup = {file("m.csv", "")},
@@ -342,7 +343,8 @@ INSTANTIATE_TEST_SUITE_P(BadInput, Match,
                          ::testing::ValuesIn(hostile::joined({usage_cases(), option_value_cases(),
                                                               unstartable_player_cases(), output_cases(),
                                                               faulty_player_cases(), named_player_cases(),
-                                                              inherited_cases(), attack_cases()})),
+                                                              inherited_cases(), attack_cases(),
+                                                              hostile::match_csv_cases()})),
                          hostile::case_name);
 
 }  // namespace
