@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,14 +43,18 @@ struct MatchCsv {
     std::vector<Player> players;        // in the order of a deal's rows; empty with no row
     bool has_commands = false;          // the file names the players' commands
     std::vector<DealOutcome> outcomes;  // the deals whose every player has a row, by index
+    std::vector<int> lines;             // the line of each outcome's first row
     int incomplete_deals = 0;           // deals with the rows of only some players, dropped
     bool torn = false;                  // its last line was cut short, and dropped
 };
 
-// Reads a CSV that match wrote. A failure with a message naming the file
-// (and the line) for one that is not a match's CSV, mixes matches, or holds
-// a deal twice.
+// Reads a CSV that match wrote. A failure, in one line that names the file
+// and the row (and the column, where one is at fault), for a file that is
+// not a match's CSV or has no row, a row that breaks a setting's range or
+// lies about its game, rows of another match, or a deal's row twice.
 game::Result<MatchCsv> read_match_csv(const std::string& path);
+// The same from an open file, named `path` in the messages.
+game::Result<MatchCsv> read_match_csv(std::FILE* file, const std::string& path);
 
 // The names of the players, "a, b, c".
 std::string names_of(const std::vector<Player>& players);

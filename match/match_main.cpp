@@ -140,9 +140,8 @@ int choose_match(Options& options, Stage& stage) {
         game::Result<std::vector<DealOutcome>> resumed = match::resume(options, note);
         if (!resumed) return fail(resumed.error(), 2);
         stage.done = std::move(*resumed);
-        // The file's seed, unless it holds no row and so names none.
-        options.has_seed = options.has_seed || !config.players.empty();
-        if (!config.players.empty()) return 0;
+        options.has_seed = true;  // the file's
+        return 0;
     }
     std::vector<std::string> given = options.operands;
     if (given.empty()) given.assign(std::begin(DEFAULT_PLAYERS), std::end(DEFAULT_PLAYERS));
@@ -180,10 +179,12 @@ int set_stage(Options& options, Stage& stage) {
 }
 
 // How to go on with a match stopped before its end, when a file keeps it.
-std::string how_to_resume(const Options& options, const Stage& stage) {
+std::string how_to_resume(const Options& options, const Stage& stage, bool none_finished) {
     if (stage.csv_path.empty() || match::is_standard_output(stage.csv_path)) {
         return " (fără un fișier --csv, meciul nu se poate continua)";
     }
+    // A CSV without a row names no match: there is nothing to resume.
+    if (none_finished) return "; nicio împărțire nu s-a încheiat: meciul se pornește din nou, cu aceeași comandă";
     return "; se continuă cu: " + match::resume_command(options, stage.csv_path);
 }
 
@@ -193,8 +194,9 @@ int stopped(const Options& options, const Stage& stage, const match::MatchRun& r
     if (!deals.empty() && !options.quiet) {
         match::print_tables(options, options.config, match::summarize_match(options.config, deals), seconds);
     }
-    if (run.interrupted) return fail("întrerupt" + how_to_resume(options, stage), 128 + proc::interrupt_signal());
-    return fail(run.harness_error + how_to_resume(options, stage), 2);
+    const std::string go_on = how_to_resume(options, stage, deals.empty());
+    if (run.interrupted) return fail("întrerupt" + go_on, 128 + proc::interrupt_signal());
+    return fail(run.harness_error + go_on, 2);
 }
 
 int play(Options& options) {
@@ -268,10 +270,9 @@ int merge(const Options& options) {
     game::Result<match::Merged> joined = match::merge_csvs(files);
     if (!joined) return fail(joined.error(), 2);
     const match::Merged& merged = *joined;
-    if (!merged.missing.empty()) {
-        const std::string missing = "lipsesc " + match::count_of(static_cast<long long>(merged.missing.size()),
-                                                                 match::DEALS_NOUN) + ": " +
-                                    match::deal_list(merged.missing);
+    if (merged.missing_count > 0) {
+        const std::string missing = "lipsesc " + match::count_of(merged.missing_count, match::DEALS_NOUN) + ": " +
+                                    match::deal_ranges(merged.missing);
         if (!options.allow_missing) return fail(missing + " (--allow-missing arată ce este)", 2);
         note(missing);
     }

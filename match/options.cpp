@@ -53,36 +53,37 @@ game::Status take_real(const std::string& option, const std::string& text, doubl
     return {};
 }
 
-game::Status take_deals(const std::string& text, MatchConfig& c) {
-    const auto deals = deals_in("--deals", text);
-    if (!deals) return game::failure(deals.error());
-    c.deals = *deals;
-    return {};
-}
-
-game::Status take_shard(const std::string& text, MatchConfig& c) {
-    const auto shard = shard_in("--shard", text);
-    if (!shard) return game::failure(shard.error());
-    c.shard = *shard;
-    return {};
+// The option's value read by its setting's one definition (settings.h), kept in `target`.
+template <typename Value>
+CLI::Option* setting(cli::CommandLine& line, const std::string& name, Value& target,
+                     game::Result<Value> (*read)(const std::string&, const std::string&), const std::string& value,
+                     const std::string& help) {
+    return line.custom(name, value, help, [&target, name, read](const std::string& text) -> game::Status {
+        game::Result<Value> read_value = read(name, text);
+        if (!read_value) return game::failure(read_value.error());
+        target = *read_value;
+        return {};
+    });
 }
 
 MatchConfig::Decide& decide_of(Options& o) {
-    if (!o.config.decide) o.config.decide.emplace();
+    // Assigned, not emplaced: clang does not take a nested struct with member initializers for
+    // default-constructible (a known defect of clang's).
+    if (!o.config.decide) o.config.decide = MatchConfig::Decide{};
     return *o.config.decide;
 }
 
 MatchOptions declare_play(cli::CommandLine& line, Options& o) {
     MatchConfig& c = o.config;
     MatchOptions m{};
-    m.deals = line.custom("--deals", "N", "câte împărțiri (implicit 200); fiecare jucător le joacă\npe toate",
-                          [&c](const std::string& text) { return take_deals(text, c); });
-    m.seed = line.number("--seed", c.seed, 0, UINT64_MAX, "S",
-                         "sămânța meciului, zecimal sau 0x hex (implicit: una\nnouă, afișată)");
-    m.shard = line.custom("--shard", "K/N", "joacă doar partea K din N: împărțirile i cu i mod N = K - 1",
-                          [&c](const std::string& text) { return take_shard(text, c); });
-    m.timeout =
-        line.number("--timeout-ms", c.timeout_ms, 1, 3'600'000, "T", "cât se așteaptă fiecare răspuns (implicit 10000)");
+    m.deals = setting(line, "--deals", c.deals, deals_in, "N",
+                      "câte împărțiri (implicit 200); fiecare jucător le joacă\npe toate");
+    m.seed = setting(line, "--seed", c.seed, seed_in, "S",
+                     "sămânța meciului, zecimal sau 0x hex (implicit: una\nnouă, afișată)");
+    m.shard = setting(line, "--shard", c.shard, shard_in, "K/N",
+                      "joacă doar partea K din N: împărțirile i cu i mod N = K - 1");
+    m.timeout = setting(line, "--timeout-ms", c.timeout_ms, timeout_in, "T",
+                        "cât se așteaptă fiecare răspuns (implicit 10000)");
     m.all = {
         m.deals,
         m.seed,

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "common/sandbox.h"
+#include "match/settings.h"
+#include "referee/cli.h"
 
 namespace match {
 
@@ -40,28 +42,49 @@ bool taken(const std::string& name, const std::vector<Player>& players) {
            std::any_of(players.begin(), players.end(), [&](const Player& p) { return p.name == name; });
 }
 
+// A tab only parts words.
+bool has_control_byte(const std::string& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f; });
+}
+
+// The name of a player given without one: its program's file name, made unique.
+game::Status name_by_file(Player& player, const std::vector<Player>& players) {
+    const std::string file_name = std::filesystem::path(player.command[0]).filename().string();
+    std::string name = file_name;
+    for (int n = 2; taken(name, players); ++n) name = file_name + "-" + std::to_string(n);
+    if (game::Status valid = player_name_in("numele jucătorului", name); !valid) {
+        return game::failure(valid.error() + " (dați-i un nume: NUME=COMANDĂ)");
+    }
+    player.name = name;
+    return {};
+}
+
 }  // namespace
 
 game::Result<std::vector<Player>> players_from(const std::vector<std::string>& given) {
+    if (game::Status counted = player_count_in(given.size()); !counted) return game::failure(counted.error());
     std::vector<Player> players(given.size());
     // Names given come first, so that no file name takes one of them.
     for (std::size_t i = 0; i < given.size(); ++i) {
         const std::string name = name_in(given[i]);
         const std::vector<std::string> words = words_of(name.empty() ? given[i] : given[i].substr(name.size() + 1));
-        if (words.empty()) return game::failure("jucătorul „" + given[i] + "” nu are o comandă");
-        if (!name.empty() && taken(name, players)) {
-            return game::failure(name == CEILING_LABEL ? "numele „" + name + "” este al plafonului"
-                                                       : "numele „" + name + "” este dat de două ori");
+        if (words.empty()) return game::failure("jucătorul „" + cli::shown_value(given[i]) + "” nu are o comandă");
+        // A control byte would make a CSV line that no reader takes back.
+        if (has_control_byte(given[i])) {
+            return game::failure("jucătorul „" + cli::shown_value(given[i]) + "” are un caracter de control");
+        }
+        if (!name.empty()) {
+            const game::Status valid = player_name_in("numele jucătorului", name);
+            if (!valid) return game::failure(valid.error());
+            if (taken(name, players)) return game::failure("numele „" + name + "” este dat de două ori");
         }
         players[i].name = name;
         players[i].command = words;
     }
     for (Player& player : players) {
         if (!player.name.empty()) continue;
-        const std::string file_name = std::filesystem::path(player.command[0]).filename().string();
-        std::string name = file_name;
-        for (int n = 2; taken(name, players); ++n) name = file_name + "-" + std::to_string(n);
-        player.name = name;
+        if (game::Status named = name_by_file(player, players); !named) return game::failure(named.error());
     }
     // Games run in folders of their own: what a command names must not depend on ours.
     for (Player& player : players) player.command = proc::absolute_command(player.command);

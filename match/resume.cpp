@@ -72,7 +72,6 @@ game::Status take_match_of(const MatchCsv& csv, Options& options) {
 game::Result<std::vector<DealOutcome>> resume(Options& options, void (*note)(const std::string& message)) {
     const game::Result<MatchCsv> read = read_match_csv(options.resume_path);
     if (!read) return game::failure(read.error());
-    if (read->players.empty()) return std::vector<DealOutcome>{};  // stopped before its first deal: a new start
     if (const game::Status taken = take_match_of(*read, options); !taken) return game::failure(taken.error());
     if (read->torn || read->incomplete_deals > 0) {
         note(options.resume_path + ": ultima împărțire, neîncheiată, se joacă din nou");
@@ -81,11 +80,11 @@ game::Result<std::vector<DealOutcome>> resume(Options& options, void (*note)(con
 }
 
 std::vector<int> deals_left(const MatchConfig& config, const std::vector<DealOutcome>& done) {
+    std::vector<bool> is_done(static_cast<std::size_t>(config.deals));
+    for (const DealOutcome& deal : done) is_done[static_cast<std::size_t>(deal.index)] = true;
     std::vector<int> left;
     for (int d : deals_of_shard(config)) {
-        if (std::none_of(done.begin(), done.end(), [&](const DealOutcome& deal) { return deal.index == d; })) {
-            left.push_back(d);
-        }
+        if (!is_done[static_cast<std::size_t>(d)]) left.push_back(d);
     }
     return left;
 }

@@ -8,6 +8,7 @@
 #include "common/files.h"
 #include "common/usage.h"
 #include "common/version.h"
+#include "referee/error_excerpt.h"
 
 namespace cli {
 
@@ -51,13 +52,15 @@ Parsed show(const char* program, const std::string& text) {
 
 }  // namespace
 
+std::string shown_value(const std::string& text) { return referee::shown_text(text, VALUE_SHOWN); }
+
 game::Result<std::uint64_t> number_in(const std::string& option, const std::string& text, std::uint64_t min,
                                       std::uint64_t max) {
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const auto parsed = hex ? digits_in(text.substr(2), 16) : digits_in(text, 10);
     if (parsed && *parsed >= min && *parsed <= max) return *parsed;
     return game::failure("valoare invalidă pentru " + option + " (" + std::to_string(min) + ".." +
-                         std::to_string(max) + "): " + text);
+                         std::to_string(max) + "): " + shown_value(text));
 }
 
 CommandLine::CommandLine(const char* program, std::string synopsis, std::string epilogue)

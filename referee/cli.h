@@ -20,6 +20,11 @@ class Option;
 
 namespace cli {
 
+// A value as a message quotes it: bytes that a terminal could obey escaped,
+// and cut short, since a value may come from a file (match's CSV).
+inline constexpr std::size_t VALUE_SHOWN = 40;
+std::string shown_value(const std::string& text);
+
 // A whole number, decimal or 0x hex, within [min, max]: the message names
 // the option and the range.
 [[nodiscard]] game::Result<std::uint64_t> number_in(const std::string& option, const std::string& text,

@@ -11,10 +11,25 @@ constexpr std::string_view ELIDED = " ⏎ … ⏎ ";
 constexpr std::string_view CUT = "…";
 constexpr std::size_t LAST_LINE_MAX = 160;  // the rest of the excerpt is for the lines before it
 
-// The length of the character that `text` begins with when it may be shown
-// as it is: printable ASCII, or well-formed UTF-8 other than a C1 control
-// (U+0080..U+009F, which a terminal may obey). 0 otherwise.
+// The non-blank lines, without the blanks around them.
+std::vector<std::string_view> lines_of(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos) continue;
+        line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::size_t shown_length(std::string_view text) {
+    if (text.empty()) return 0;
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
     if (lead < 0x80) return lead >= 0x20 && lead < 0x7f ? 1 : 0;
@@ -33,8 +48,7 @@ std::size_t shown_length(std::string_view text) {
     return refused ? 0 : length;
 }
 
-// The line as it may be shown, cut to about `max` bytes at a character's end.
-std::string shown(std::string_view line, std::size_t max) {
+std::string shown_text(std::string_view line, std::size_t max) {
     static const char HEX[] = "0123456789abcdef";
     std::string out;
     for (std::size_t i = 0; i < line.size();) {
@@ -50,35 +64,18 @@ std::string shown(std::string_view line, std::size_t max) {
     return out;
 }
 
-// The non-blank lines, without the blanks around them.
-std::vector<std::string_view> lines_of(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string_view::npos) continue;
-        line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-}  // namespace
-
 std::string error_excerpt(std::string_view errors) {
     const std::vector<std::string_view> lines = lines_of(errors);
     std::string whole;
     for (std::string_view line : lines) {
-        whole += (whole.empty() ? "" : std::string(LINE_BREAK)) + shown(line, EXCERPT_MAX);
+        whole += (whole.empty() ? "" : std::string(LINE_BREAK)) + shown_text(line, EXCERPT_MAX);
     }
     if (whole.size() <= EXCERPT_MAX || lines.size() == 1) return whole;
-    const std::string last = shown(lines.back(), LAST_LINE_MAX);
+    const std::string last = shown_text(lines.back(), LAST_LINE_MAX);
     const std::size_t room = EXCERPT_MAX - ELIDED.size() - last.size();
-    std::string head = shown(lines.front(), room);
+    std::string head = shown_text(lines.front(), room);
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
-        const std::string next = std::string(LINE_BREAK) + shown(lines[i], EXCERPT_MAX);
+        const std::string next = std::string(LINE_BREAK) + shown_text(lines[i], EXCERPT_MAX);
         if (head.size() + next.size() > room) break;
         head += next;
     }

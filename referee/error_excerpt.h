@@ -15,4 +15,13 @@ std::string error_excerpt(std::string_view errors);
 
 inline constexpr std::size_t EXCERPT_MAX = 300;
 
+// The length of the character that `text` begins with when it may be shown
+// as it is: printable ASCII, or well-formed UTF-8 other than a C1 control
+// (U+0080..U+009F, which a terminal may obey). 0 otherwise.
+std::size_t shown_length(std::string_view text);
+
+// The text as it may be shown (a tab as a space, other bytes as \xNN), cut
+// to about `max` bytes at a character's end, "…" after it.
+std::string shown_text(std::string_view text, std::size_t max);
+
 }  // namespace referee

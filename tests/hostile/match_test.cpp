@@ -2,6 +2,7 @@
 // them: it leaves nothing in TMPDIR, whatever goes wrong.
 #include <gtest/gtest.h>
 
+#include "tests/hostile/match_csv_cases.h"
 #include "tests/hostile/program_players.h"
 
 namespace {
@@ -45,6 +46,8 @@ Expected first_deal_faults(const std::string& player, const std::string& fault) 
             .out = containing(player + ": 1 × " + fault)};
 }
 
+const std::string NAME_REFUSED =
+    "valoare invalidă pentru numele jucătorului (1..200 octeți de text UTF-8 tipăribil, fără „/”): ";
 const Expected PLAYED_WELL = {.error = "match: 2 împărțiri, sămânța 1", .out = containing("medie")};
 const Expected FULL_DEVICE = {.exit_code = 2,
                               .error = "match: nu se poate scrie ieșirea standard: No space left on device"};
@@ -121,10 +124,10 @@ std::vector<Case> option_value_cases() {
          .expect = match_refused("--resume FIȘIER scrie chiar în FIȘIER: fără --csv")},
         {.name = "resume_of_a_file_that_is_no_match_csv", .setup = {file("m.csv", "deal,score\n1,12\n")},
          .args = {"--resume", "m.csv"},
-         .expect = match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+         .expect = match_refused("m.csv, rândul 1: nu este antetul unui CSV scris de match")},
         {.name = "merge_of_a_file_that_is_no_match_csv", .setup = {file("m.csv", "deal,score\n1,12\n")},
          .args = {"--merge", "m.csv"},
-         .expect = match_refused("m.csv: nu este un CSV scris de match (primul rând nu este antetul lui)")},
+         .expect = match_refused("m.csv, rândul 1: nu este antetul unui CSV scris de match")},
         {.name = "merge_without_files", .args = {"--merge"},
          .expect = match_refused("--merge are nevoie de cel puțin un CSV")},
         {.name = "merge_of_a_match_given_too", .setup = {file("m.csv", "")},
@@ -264,6 +267,16 @@ std::vector<Case> named_player_cases() {
          .expect = match_refused("numele „ceilscore” este al plafonului")},
         {.name = "name_without_a_command", .args = short_match("x= "),
          .expect = match_refused("jucătorul „x= ” nu are o comandă")},
+        // Names as a CSV must hold them: the same rule reads them back.
+        {.name = "name_longer_than_a_record_file_takes", .args = short_match(std::string(201, 'n') + "=" + SUIT),
+         .expect = hostile::usage_error("match", NAME_REFUSED + std::string(40, 'n') + "…")},
+        {.name = "name_of_a_file_name_not_utf8", .setup = {script("p\xff.sh", "exec " + FAKE + "\n")},
+         .args = short_match("./p\xff.sh"),
+         .expect = hostile::usage_error("match", NAME_REFUSED + "p\\xff.sh (dați-i un nume: NUME=COMANDĂ)")},
+        {.name = "command_with_a_control_byte", .args = short_match("./p \x1b[2J"),
+         .expect = hostile::usage_error("match", "jucătorul „./p \\x1b[2J” are un caracter de control")},
+        {.name = "more_players_than_a_match_takes", .args = std::vector<std::string>(65, SUIT),
+         .expect = hostile::usage_error("match", "un meci are cel mult 64 de jucători, nu 65")},
     };
 }
 
@@ -330,7 +343,8 @@ INSTANTIATE_TEST_SUITE_P(BadInput, Match,
                          ::testing::ValuesIn(hostile::joined({usage_cases(), option_value_cases(),
                                                               unstartable_player_cases(), output_cases(),
                                                               faulty_player_cases(), named_player_cases(),
-                                                              inherited_cases(), attack_cases()})),
+                                                              inherited_cases(), attack_cases(),
+                                                              hostile::match_csv_cases()})),
                          hostile::case_name);
 
 }  // namespace

@@ -97,35 +97,64 @@ TEST(Shards, AMatchKilledPartWayIsResumedIntoTheWholeMatch) {
     EXPECT_EQ(testing_support::results_without_times(resumed.out), testing_support::results_without_times(whole.out));
 }
 
+// A match interrupted by Ctrl-C once its CSV holds `lines` lines (the header
+// included), a while after: its exit status, standard output and error.
+struct Interrupted {
+    int code = 0;
+    std::string out, err;
+};
+
+Interrupted interrupted(const TempDir& dir, const std::vector<std::string>& args, std::size_t lines) {
+    proc::Process runner;
+    std::string error;
+    EXPECT_EQ(runner.start(args, proc::SpawnOptions{dir.path(), true}, error), proc::Started::yes) << error;
+    const proc::Deadline deadline(20000);
+    while (testing_support::csv_rows(read_file(dir.file("m.csv"))).size() < lines && deadline.remaining_ms() > 0) {
+        ::usleep(2000);
+    }
+    ::usleep(200000);
+    EXPECT_EQ(::kill(runner.pid(), SIGINT), 0);
+    Interrupted stopped;
+    while (runner.read(stopped.out, proc::Deadline(5000)) == proc::Wait::data) {
+    }
+    EXPECT_EQ(runner.wait_exit(proc::Deadline(5000)), proc::Wait::exited);
+    stopped.code = runner.exit().code;
+    stopped.err = runner.errors().text();
+    return stopped;
+}
+
 TEST(Shards, AnInterruptShowsTheDealsFinishedSoFar) {
     TempDir dir;
     // The player hangs on the first deal that starts with a heart; the deals before it are finished.
     const std::string hangs = "h=" + testing_support::helper("fake-player") + " heart-hangs";
-    proc::Process runner;
-    std::string error;
-    ASSERT_EQ(runner.start({bin("match"), "--deals", "40", "--seed", "15", "--jobs", "1", "--timeout-ms",
-                            "3600000", "--csv", "m.csv", hangs, "suit-player"},
-                           proc::SpawnOptions{dir.path(), true}, error),
-              proc::Started::yes)
-        << error;
-    const proc::Deadline deadline(20000);
-    while (testing_support::csv_rows(read_file(dir.file("m.csv"))).size() < 3 && deadline.remaining_ms() > 0) {
-        ::usleep(2000);
-    }
-    ::usleep(200000);
-    ASSERT_EQ(::kill(runner.pid(), SIGINT), 0);
-    std::string out;
-    while (runner.read(out, proc::Deadline(5000)) == proc::Wait::data) {
-    }
-    ASSERT_EQ(runner.wait_exit(proc::Deadline(5000)), proc::Wait::exited);
-    EXPECT_EQ(runner.exit().code, 130);
+    const Interrupted stopped = interrupted(dir,
+                                            {bin("match"), "--deals", "40", "--seed", "15", "--jobs", "1",
+                                             "--timeout-ms", "3600000", "--csv", "m.csv", hangs, "suit-player"},
+                                            3);
+    EXPECT_EQ(stopped.code, 130);
     const std::size_t finished = (testing_support::csv_rows(read_file(dir.file("m.csv"))).size() - 1) / 2;
     ASSERT_GT(finished, 0u);
-    EXPECT_NE(out.find("Jucătorii, după scorul mediu pe " + std::to_string(finished) + " din 40 de împărțiri:"),
+    const std::string standings =
+        "Jucătorii, după scorul mediu pe " + std::to_string(finished) + " din 40 de împărțiri:";
+    EXPECT_NE(stopped.out.find(standings), std::string::npos) << stopped.out;
+    EXPECT_NE(stopped.err.find("întrerupt; se continuă cu: match --resume m.csv\n"), std::string::npos) << stopped.err;
+}
+
+// Before its first deal is finished, the CSV holds its header alone and names
+// no match: there is nothing to resume, and the match says to start again.
+TEST(Shards, AMatchInterruptedBeforeItsFirstDealIsStartedAgain) {
+    TempDir dir;
+    const std::string hangs = "h=" + testing_support::helper("fake-player") + " hang 1";
+    const Interrupted stopped = interrupted(
+        dir, {bin("match"), "--deals", "2", "--seed", "15", "--timeout-ms", "3600000", "--csv", "m.csv", hangs}, 1);
+    EXPECT_EQ(stopped.code, 130);
+    EXPECT_NE(stopped.err.find("întrerupt; nicio împărțire nu s-a încheiat: meciul se pornește din nou, cu aceeași "
+                               "comandă\n"),
               std::string::npos)
-        << out;
-    EXPECT_NE(runner.errors().text().find("întrerupt; se continuă cu: match --resume m.csv\n"), std::string::npos)
-        << runner.errors().text();
+        << stopped.err;
+    const RunResult resumed = run({bin("match"), "--resume", "m.csv"}, "", dir.path());
+    EXPECT_EQ(resumed.exit_code, 2);
+    EXPECT_EQ(resumed.err, "match: m.csv, rândul 2: lipsește: fără niciun rând, fișierul nu spune ce meci este\n");
 }
 
 // A stopped match is resumed from its CSV, with its players named again in any
@@ -189,8 +218,8 @@ TEST(Shards, MergeRefusesWhatIsNotOneWholeMatch) {
         std::string error;
     } refused[] = {
         {{"s1.csv", "s2.csv"}, "match: lipsesc 3 împărțiri: 3, 6, 9 (--allow-missing arată ce este)"},
-        {{"s1.csv", "s2.csv", "s1.csv"}, "match: împărțirea 1 este și în s1.csv, și în s1.csv"},
-        {{"s1.csv", "s2.csv", "other.csv"}, "match: other.csv este din alt meci decât s1.csv: sămânța 16"},
+        {{"s1.csv", "s2.csv", "s1.csv"}, "match: s1.csv, rândul 2: împărțirea 1 este și în s1.csv, rândul 2\n"},
+        {{"s1.csv", "s2.csv", "other.csv"}, "match: other.csv, rândul 2: este din alt meci decât s1.csv: sămânța 16"},
         {{"s1.csv", "missing.csv"}, "match: missing.csv: nu se poate deschide: No such file or directory"},
     };
     for (const auto& c : refused) {
@@ -229,7 +258,7 @@ TEST(Shards, ATornLastLineIsDroppedAndItsDealMissing) {
     const RunResult r = parts.merge({"--allow-missing", "s1.csv", "torn.csv"});
     EXPECT_EQ(r.exit_code, 0) << r.err;
     EXPECT_NE(r.err.find("torn.csv: o împărțire neîncheiată a fost lăsată deoparte"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("lipsesc 4 împărțiri: 3, 6, 8, 9"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("lipsesc 4 împărțiri: 3, 6, 8–9"), std::string::npos) << r.err;
 }
 
 }  // namespace
