@@ -14,7 +14,6 @@ namespace sim {
 constexpr int COLUMNS = 4;
 constexpr int HAND = 5;  // cards of a full column
 constexpr int RANKS = 6;
-constexpr int SUITS = 4;
 
 using Cards = std::uint32_t;  // bit c: card number c
 

@@ -1,5 +1,5 @@
 // sim-player's worth of a column, against ev-player's exact expectation and
-// a plain search, and its last round against an exhaustive one.
+// the best completion, and its last round against an exhaustive search.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,41 +17,25 @@
 
 namespace {
 
-using testing_support::split;
-
 int card(const std::string& token) { return ev::parseCard(token.c_str()); }
-
-game::Card commonCard(int number) { return *game::parse_token(ev::cardText(number)); }
 
 int handPoints(const std::vector<int>& hand) {
     std::array<game::Card, game::HAND_SIZE> cards;
-    std::transform(hand.begin(), hand.end(), cards.begin(), commonCard);
+    std::transform(hand.begin(), hand.end(), cards.begin(),
+                   [](int number) { return *game::parse_token(ev::cardText(number)); });
     return game::CATEGORY_POINTS[game::category(cards)];
 }
 
-// A column and the cards seen elsewhere; every other card is unseen.
-struct Held {
-    std::string column, elsewhere;
+std::vector<int> cardsOf(sim::Cards set) {
+    std::vector<int> cards;
+    for (int number = 0; number < ev::CARDS; ++number) {
+        if (set & sim::bit(number)) cards.push_back(number);
+    }
+    return cards;
+}
 
-    std::vector<int> cards() const {
-        std::vector<int> numbers;
-        for (const std::string& token : split(column)) numbers.push_back(card(token));
-        return numbers;
-    }
-    sim::Column simColumn() const {
-        sim::Column c;
-        for (int number : cards()) c = sim::with(c, number);
-        return c;
-    }
-    sim::Cards unseen() const {
-        sim::Cards cards = sim::ALL_CARDS;
-        for (const std::string& token : split(column + " " + elsewhere)) cards &= ~sim::bit(card(token));
-        return cards;
-    }
-    double worth(const sim::Choice& choice) const { return sim::columnValue(simColumn(), unseen(), choice); }
-};
-
-const std::vector<Held> HELD = {
+// A column, and the cards seen elsewhere: every other card is unseen.
+const std::vector<std::pair<std::string, std::string>> HELD = {
     {"9C", ""},                                   // 8855 completions
     {"9H 10H", "QH AS KD 10C"},                   // a straight flush still open
     {"KC KD KH", "9S JD"},                        // four of a kind open
@@ -60,156 +44,116 @@ const std::vector<Held> HELD = {
     {"QC KD AH 10S", "JC JD JH 9C 9D 9H 9S AD"},  // only a jack straightens it
 };
 
-constexpr sim::Choice ONE = {1, 1, 1, 1, 1};
-constexpr sim::Choice EVERY = {24, 24, 24, 24, 24};
+TEST(SimColumnValue, IsEvPlayersExpectationShownOneCardAndTheBestCompletionShownAll) {
+    for (const auto& [held, elsewhere] : HELD) {
+        std::vector<int> column;
+        sim::Column simColumn;
+        sim::Cards unseen = sim::ALL_CARDS;
+        for (const std::string& token : testing_support::split(held)) column.push_back(card(token));
+        for (int c : column) simColumn = sim::with(simColumn, c);
+        for (const std::string& token : testing_support::split(held + " " + elsewhere))
+            unseen &= ~sim::bit(card(token));
 
-TEST(SimColumnValue, ShownOneCardAtATimeIsEvPlayersExactExpectation) {
-    for (const Held& held : HELD) {
         ev::initList();
-        for (int number = 0; number < ev::CARDS; ++number) {
-            if (!(held.unseen() & sim::bit(number))) ev::del(number);
-        }
-        std::vector<int> pack = held.cards();
-        const int k = static_cast<int>(pack.size());
-        pack.resize(ev::HAND);
-        ev::EV(pack.data(), k);
-        EXPECT_NEAR(held.worth(ONE), ev::vavg, 1e-9) << held.column;
-    }
-}
+        for (int number : cardsOf(sim::ALL_CARDS & ~unseen)) ev::del(number);
+        int pack[ev::HAND];
+        std::copy(column.begin(), column.end(), pack);
+        ev::EV(pack, static_cast<int>(column.size()));
+        EXPECT_NEAR(sim::columnValue(simColumn, unseen, {1, 1, 1, 1, 1}), ev::vavg, 1e-9) << held;
 
-TEST(SimColumnValue, ShownEveryCardItIsTheBestCompletion) {
-    for (const Held& held : HELD) {
-        std::vector<int> unseen;
-        for (int number = 0; number < ev::CARDS; ++number) {
-            if (held.unseen() & sim::bit(number)) unseen.push_back(number);
-        }
-        const std::vector<int> column = held.cards();
-        const std::size_t missing = ev::HAND - column.size();
-        std::vector<bool> taken(unseen.size(), false);
-        std::fill(taken.end() - static_cast<long>(missing), taken.end(), true);
+        // Every completion: the unseen cards it takes are marked.
+        const std::vector<int> pool = cardsOf(unseen);
+        std::vector<bool> taken(pool.size(), false);
+        std::fill(taken.end() - static_cast<long>(ev::HAND - column.size()), taken.end(), true);
         int best = 0;
         do {
             std::vector<int> hand = column;
-            for (std::size_t i = 0; i < unseen.size(); ++i) {
-                if (taken[i]) hand.push_back(unseen[i]);
+            for (std::size_t i = 0; i < pool.size(); ++i) {
+                if (taken[i]) hand.push_back(pool[i]);
             }
             best = std::max(best, handPoints(hand));
         } while (std::next_permutation(taken.begin(), taken.end()));
-        EXPECT_DOUBLE_EQ(held.worth(EVERY), best) << held.column;
-    }
-}
-
-TEST(SimColumnValue, MoreChoiceIsNeverWorthLess) {
-    for (const Held& held : HELD) {
-        const double one = held.worth(ONE), two = held.worth({2, 2, 2, 2, 2}), played = held.worth(sim::CHOICE);
-        EXPECT_LE(one, two) << held.column;
-        EXPECT_LE(two, played) << held.column;
-        EXPECT_LE(played, held.worth(EVERY)) << held.column;
-        EXPECT_LT(one, held.worth(EVERY)) << held.column;
+        EXPECT_DOUBLE_EQ(sim::columnValue(simColumn, unseen, {24, 24, 24, 24, 24}), best) << held;
     }
 }
 
 // The last round by plain search: every order in which the rest of the round
-// can come, each card given to the free column (one holding four cards) that
-// leads to the most points; the sum over those orders, an exact integer.
+// can come, each card given to the free column (one of four cards) that leads
+// to the most points; the sum over those orders, an exact integer.
 using Columns = std::array<std::vector<int>, sim::COLUMNS>;
 
-long long orders(std::size_t unseen, int cards) {
-    long long n = 1;
-    for (int i = 0; i < cards; ++i) n *= static_cast<long long>(unseen) - i;
-    return n;
-}
+bool isFree(const std::vector<int>& column) { return column.size() == 4; }
 
-int freeCount(const Columns& columns) {
-    return static_cast<int>(std::count_if(columns.begin(), columns.end(), [](const auto& c) { return c.size() == 4; }));
-}
+long long sumOver(Columns& columns, const std::vector<int>& unseen);
 
-// The sum for placing `card` in column n, then playing on.
-long long sumWith(Columns& columns, int n, int card, const std::vector<int>& unseen);
+// The sum for giving the card to column n, then playing on.
+long long sumWith(Columns& columns, int n, int card, const std::vector<int>& unseen) {
+    columns[n].push_back(card);
+    const long long toCome = std::count_if(columns.begin(), columns.end(), isFree);  // cards of the round
+    long long orders = 1;
+    for (long long i = 0; i < toCome; ++i) orders *= static_cast<long long>(unseen.size()) - i;
+    const long long sum = handPoints(columns[n]) * orders + sumOver(columns, unseen);
+    columns[n].pop_back();
+    return sum;
+}
 
 long long sumOver(Columns& columns, const std::vector<int>& unseen) {
-    if (freeCount(columns) == 0) return 0;
+    if (std::none_of(columns.begin(), columns.end(), isFree)) return 0;
     long long total = 0;
     for (std::size_t i = 0; i < unseen.size(); ++i) {
         std::vector<int> rest = unseen;
         rest.erase(rest.begin() + static_cast<long>(i));
         long long best = -1;
         for (int n = 0; n < sim::COLUMNS; ++n) {
-            if (columns[n].size() == 4) best = std::max(best, sumWith(columns, n, unseen[i], rest));
+            if (isFree(columns[n])) best = std::max(best, sumWith(columns, n, unseen[i], rest));
         }
         total += best;
     }
     return total;
 }
 
-long long sumWith(Columns& columns, int n, int card, const std::vector<int>& unseen) {
-    columns[n].push_back(card);
-    const long long sum = handPoints(columns[n]) * orders(unseen.size(), freeCount(columns)) + sumOver(columns, unseen);
-    columns[n].pop_back();
-    return sum;
-}
-
-int plainChoice(Columns columns, int card, const std::vector<int>& unseen) {
-    long long best = -1;
-    int chosen = -1;
-    for (int n = 0; n < sim::COLUMNS; ++n) {
-        if (columns[n].size() != 4) continue;
-        const long long sum = sumWith(columns, n, card, unseen);
-        if (sum > best) {
-            best = sum;
-            chosen = n;
-        }
-    }
-    return chosen;
-}
-
-// sim-player's choice for the card, which must be the plain search's.
-int expectPlainChoice(const Columns& columns, int card) {
+// sim-player's choice for the card, which must be the plain search's (the
+// lowest column among equal sums).
+int expectPlainChoice(Columns columns, int card) {
     sim::Board board;
     board.free = 0;
     board.unseen &= ~sim::bit(card);
     for (int n = 0; n < sim::COLUMNS; ++n) {
-        for (int c : columns[n]) board.columns[n] = sim::with(board.columns[n], c);
-        for (int c : columns[n]) board.unseen &= ~sim::bit(c);
-        if (columns[n].size() == 4) board.free |= 1 << n;
+        for (int c : columns[n]) {
+            board.columns[n] = sim::with(board.columns[n], c);
+            board.unseen &= ~sim::bit(c);
+        }
+        if (isFree(columns[n])) board.free |= 1 << n;
     }
-    std::vector<int> unseen;
-    for (int number = 0; number < ev::CARDS; ++number) {
-        if (board.unseen & sim::bit(number)) unseen.push_back(number);
-    }
-    std::ostringstream shown;
-    for (const auto& column : columns) {
-        for (int c : column) shown << ev::cardText(c) << ' ';
-        shown << "| ";
+    long long best = -1;
+    int plain = -1;
+    for (int n = 0; n < sim::COLUMNS; ++n) {
+        const long long sum = isFree(columns[n]) ? sumWith(columns, n, card, cardsOf(board.unseen)) : -1;
+        if (sum > best) {
+            best = sum;
+            plain = n;
+        }
     }
     const int chosen = sim::choose(board, card);
-    EXPECT_EQ(chosen, plainChoice(columns, card, unseen)) << shown.str() << ev::cardText(card);
+    EXPECT_EQ(chosen, plain) << "the card " << ev::cardText(card);
     return chosen;
 }
 
-// Columns split by "|"; those of four cards are still free in the round.
-struct LastRound {
-    std::string columns, hand;
-};
-
-const std::vector<LastRound> LAST_ROUNDS = {
-    {"9H 10H JH QH | KC KD 9C 9D | AS AC 10C 10D | JS QS KS 10S", "9S"},     // two straight flushes open
-    {"9H 10H JH QH | KC KD 9C 9D | AS AC 10C 10D | JS QS KS 10S", "KH"},     // a straight flush or a full house
-    {"9H 10H JH QH AC | KC KD 9C 9D | AS AD 10C 10D | JS QS KS 10S", "AH"},  // a column already full
-    {"9C 10D JH QS 9S | KC KD 9D AD | AS JD 10C 10H AC | JS QC KS 10S", "AH"},
-    {"QH QD 9C 9D 10S | KC KD KH AD | AS AC 10C 10D 9H | JS QS JC JH", "KS"},  // four kings or a full house
-};
-
-TEST(SimLastRound, ChoosesAsAPlainSearchOfEveryOrder) {
-    for (const LastRound& position : LAST_ROUNDS) {
+TEST(SimLastRound, ChoosesAsAPlainSearchOnATableOfPositions) {
+    // Columns split by "|", those of four cards free, then the card in hand.
+    for (const std::string position : {
+             "9H 10H JH QH | KC KD 9C 9D | AS AC 10C 10D | JS QS KS 10S | KH",       // straight flush or full house
+             "9H 10H JH QH AC | KC KD 9C 9D | AS AD 10C 10D | JS QS KS 10S | AH",    // a column already full
+             "QH QD 9C 9D 10S | KC KD KH AD | AS AC 10C 10D 9H | JS QS JC JH | KS",  // four kings or a full house
+         }) {
         Columns columns;
-        std::istringstream text(position.columns);
+        std::istringstream text(position.substr(0, position.rfind('|')));
         int n = 0;
         for (std::string token; text >> token;) {
             if (token == "|") ++n;
             else columns[n].push_back(card(token));
         }
-        expectPlainChoice(columns, card(position.hand));
+        expectPlainChoice(columns, card(position.substr(position.rfind('|') + 2)));
     }
 }
 
