@@ -54,6 +54,8 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	@set -e; for b in $(BUILD)/bench/bench-*; do [ -x "$$b" ] || continue; echo "== $$b"; (cd $(BUILD) && "../$$b"); done
 	@scripts/instructions.sh $(BUILD)
+	@echo "== sim-player against ev-player: a fixed match of 500 deals"
+	@$(BUILD)/bin/match --seed 1 --deals 500 sim-player ev-player
 	@scripts/match_speed.sh $(BUILD)
 	@scripts/decide_power.sh $(BUILD)
 

@@ -1,13 +1,10 @@
 #include "players/ev/play.h"
 
 #include <algorithm>
-#include <iomanip>
 #include <istream>
 #include <ostream>
-#include <string>
 
-#include "common/int_scanner.h"
-#include "common/player_io.h"
+#include "players/ev/card_reading.h"
 #include "players/ev/unseen.h"
 
 namespace ev {
@@ -17,33 +14,19 @@ bool free[COLUMNS];
 
 namespace {
 
-constexpr std::size_t TOKEN_MAX = 3;  // "10H"
-
 bool dealt[CARDS];
 std::istream* in;
 std::ostream* out;
 
-game::Failure stop(const std::string& message) {
-    out->flush();  // answers already written reach the referee first
-    return game::failure(message);
-}
-
-game::Failure badToken(int number, const std::string& shown, const std::string& fault) {
-    return stop("cartea " + std::to_string(number) + ": jetonul „" + shown + "” " + fault);
-}
-
-// Reads card `number` (1..20), checks it and takes it out of the unseen list.
-game::Result<int> readCard(int number) {
-    std::string token;
-    // One character more than a token may have tells a long one apart
-    // without reading it whole.
-    if (!(*in >> std::setw(TOKEN_MAX + 1) >> token)) return stop(game::input_ended_before(number));
-    if (token.size() > TOKEN_MAX) return stop(game::token_too_long(number, token, TOKEN_MAX));
-    const int c = parseCard(token.c_str());
-    if (c < 0) return badToken(number, game::printable(token), "nu începe cu 9, 1, J, Q, K sau A");
-    if (dealt[c]) return badToken(number, game::printable(token), std::string("dă din nou cartea ") + cardText(c));
-    dealt[c] = true;
-    del(c);
+// Reads card `number` (1..20) and takes it out of the unseen list. On bad
+// input the answers already written reach the referee first.
+game::Result<int> takeCard(int number) {
+    const game::Result<int> c = readCard(*in, number, dealt);
+    if (!c) {
+        out->flush();
+        return c;
+    }
+    del(*c);
     return c;
 }
 
@@ -88,7 +71,7 @@ game::Status play(const Measure& measure, std::istream& input, std::ostream& out
     initList();
     std::fill_n(dealt, CARDS, false);
     for (int n = 0; n < COLUMNS; ++n) {
-        const game::Result<int> c = readCard(n + 1);
+        const game::Result<int> c = takeCard(n + 1);
         if (!c) return game::failure(c.error());
         place(measure, n, 0, *c);
         *out << n + 1 << '\n';
@@ -96,7 +79,7 @@ game::Status play(const Measure& measure, std::istream& input, std::ostream& out
     for (int k = 1; k < ROUNDS; ++k) {
         std::fill_n(free, COLUMNS, true);
         for (int t = 1; t <= COLUMNS; ++t) {
-            const game::Result<int> c = readCard(COLUMNS * k + t);
+            const game::Result<int> c = takeCard(COLUMNS * k + t);
             if (!c) return game::failure(c.error());
             const int n = choose(measure, *c, k);
             place(measure, n, k, *c);

@@ -1,5 +1,5 @@
-// Both expected-value players as programs: through the real referee, and
-// on bad input.
+// Both expected-value players as programs, and sim-player, which reads its
+// cards as they do: through the real referee, and on bad input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -120,7 +120,8 @@ TEST_P(EvPlayer, TakesATenWithoutSuitLetterAsAClub) {
     expectStop("1 9C 10C\n", 2, "cartea 3: jetonul „10C” dă din nou cartea 10C");
 }
 
-INSTANTIATE_TEST_SUITE_P(Ev, EvPlayer, ::testing::Values("ev-player", "ev-player-anchored"),
+// sim-player reads its cards as they do.
+INSTANTIATE_TEST_SUITE_P(Ev, EvPlayer, ::testing::Values("ev-player", "ev-player-anchored", "sim-player"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');

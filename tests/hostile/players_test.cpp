@@ -1,7 +1,8 @@
-// The five players on hostile standard input. The same kinds of bad input
-// go to each; what each must do with them differs: zarvel-002 and the
-// expected-value players check their cards, while the rule-of-thumb players
-// read only what their rule needs and play whatever else they are given.
+// The six players on hostile standard input. The same kinds of bad input
+// go to each; what each must do with them differs: zarvel-002, the
+// expected-value players and sim-player check their cards, while the
+// rule-of-thumb players read only what their rule needs and play whatever
+// else they are given.
 // None may crash, read past a token's buffer or its tables, or write a file
 // other than its own (zarvel-002's practice deck "data.in"). Arguments are
 // ignored, but for --help, -h or --version first, which plays no game and
@@ -177,7 +178,7 @@ std::vector<Case> zarvel() {
     });
 }
 
-// The two expected-value players read their cards with the same code; each gets the table.
+// The two expected-value players, and sim-player, read their cards with the same code; each gets the table.
 std::vector<Case> ev_player(const std::string& program) {
     const Player p{program};
     const std::string no_rank = "” nu începe cu 9, 1, J, Q, K sau A";
@@ -205,12 +206,14 @@ class TallyPlayer : public ::testing::TestWithParam<Case> {};
 class Zarvel : public ::testing::TestWithParam<Case> {};
 class EvPlayer : public ::testing::TestWithParam<Case> {};
 class EvPlayerAnchored : public ::testing::TestWithParam<Case> {};
+class SimPlayer : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SuitPlayer, HasItsExactOutcome) { hostile::expect_outcome("suit-player", GetParam(), CLEAN); }
 TEST_P(TallyPlayer, HasItsExactOutcome) { hostile::expect_outcome("tally-player", GetParam(), CLEAN); }
 TEST_P(Zarvel, HasItsExactOutcome) { hostile::expect_outcome("zarvel-002", GetParam(), CLEAN); }
 TEST_P(EvPlayer, HasItsExactOutcome) { hostile::expect_outcome("ev-player", GetParam(), CLEAN); }
 TEST_P(EvPlayerAnchored, HasItsExactOutcome) { hostile::expect_outcome("ev-player-anchored", GetParam(), CLEAN); }
+TEST_P(SimPlayer, HasItsExactOutcome) { hostile::expect_outcome("sim-player", GetParam(), CLEAN); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, SuitPlayer, ::testing::ValuesIn(suit_player()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, TallyPlayer, ::testing::ValuesIn(tally_player()), hostile::case_name);
@@ -218,5 +221,6 @@ INSTANTIATE_TEST_SUITE_P(BadInput, Zarvel, ::testing::ValuesIn(zarvel()), hostil
 INSTANTIATE_TEST_SUITE_P(BadInput, EvPlayer, ::testing::ValuesIn(ev_player("ev-player")), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, EvPlayerAnchored, ::testing::ValuesIn(ev_player("ev-player-anchored")),
                          hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, SimPlayer, ::testing::ValuesIn(ev_player("sim-player")), hostile::case_name);
 
 }  // namespace

@@ -24,6 +24,7 @@ const struct {
     {"zarvel-002, mean game of seeded deals 1-10", 8'000'000},
     {"ev-player, mean game of seeded deals 1-10", 4'000'000},
     {"ev-player-anchored, mean game of seeded deals 1-10", 4'000'000},
+    {"sim-player, mean game of seeded deals 1-10", 9'000'000},
 };
 
 // Each line of the script's table: its label, then the count.

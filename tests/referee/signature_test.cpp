@@ -54,7 +54,7 @@ TEST(Signature, TotalScoresOverTwoHundredFixedDeals) {
     }
     const std::map<std::string, int> signature = {{"zarvel-002", 6186}, {"ev-player", 8946},
                                                   {"ev-player-anchored", 8214}, {"tally-player", 6472},
-                                                  {"suit-player", 5406}};
+                                                  {"suit-player", 5406}, {"sim-player", 9143}};
     EXPECT_EQ(totals, signature);
     for (const auto& [player, count] : games) EXPECT_EQ(count, 200) << player;
 }
