@@ -29,6 +29,8 @@ struct Turn {
 std::vector<Turn> playInProcess(const ev::Measure& measure, const std::vector<std::string>& deal,
                                 const std::function<void(int t, int column)>& after = {}) {
     std::vector<Turn> turns;
+    // A game starts in a fresh process: nothing a game before stored.
+    std::fill_n(ev::expectedValue, ev::COLUMNS, 0.0);
     ev::initList();
     for (int t = 0; t < static_cast<int>(deal.size()); ++t) {
         const int c = ev::parseCard(deal[t].c_str());
