@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -243,6 +244,28 @@ TEST(Play, PlainThroughAPipe) {
     EXPECT_EQ(line_with("Se reia cu: "),
               std::string("play --seed ") + SEED + " (același pachet ca referee --seed " + SEED + ")");
     EXPECT_EQ(read_file(dir.file("play.dat")), ref.record);
+}
+
+// "2025-01-14 (sămânța 20250114)": the UTC date of the moment, and its seed.
+std::string day_and_seed(std::chrono::system_clock::time_point now) {
+    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(now)};
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u (sămânța %04d%02u%02u)", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()), static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
+
+TEST(Play, TheDailyDealIsTodaysInUtc) {
+    const auto before = std::chrono::system_clock::now();
+    const auto r = run({"env", "TZ=Pacific/Kiritimati", bin("play"), "--plain", "--daily"}, "q\nd\n", "", WAIT_MS);
+    const auto after = std::chrono::system_clock::now();
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string first_line = r.out.substr(0, r.out.find('\n'));
+    // Midnight may pass during the run.
+    EXPECT_TRUE(first_line == "Joc nou, împărțirea zilei " + day_and_seed(before) + "." ||
+                first_line == "Joc nou, împărțirea zilei " + day_and_seed(after) + ".")
+        << first_line;
 }
 
 // Ctrl-C while play waits for a move: it leaves at once with 130, saying
