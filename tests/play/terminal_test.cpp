@@ -95,18 +95,18 @@ std::vector<std::string> lines_of(const std::string& text) {
 // A program in a tmux server of its own, in a window of 80x24.
 class Tmux {
 public:
-    explicit Tmux(const TempDir& dir) : socket_(dir.file("tmux.sock")), config_(dir.file("tmux.conf")) {
-        // The pane stays once the program ends, to tell its exit status.
-        testing_support::write_file(config_, "set -g remain-on-exit on\n");
-    }
+    explicit Tmux(const TempDir& dir) : socket_(dir.file("tmux.sock")), status_(dir.file("status")) {}
     ~Tmux() { tmux({"kill-server"}); }
 
     testing_support::RunResult tmux(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"env", "LC_ALL=C.UTF-8", "tmux", "-S", socket_, "-f", config_});
+        args.insert(args.begin(), {"env", "LC_ALL=C.UTF-8", "tmux", "-S", socket_, "-f", "/dev/null"});
         return run(args, "", "", WAIT_MS);
     }
+    // The program's exit status is written by a shell around it: tmux now
+    // and then leaves a pane's program unreaped, its status unknown.
     void start(std::vector<std::string> command) const {
-        command.insert(command.begin(), {"new-session", "-d", "-x", "80", "-y", "24", "-e", "LC_ALL=C.UTF-8", "--"});
+        command.insert(command.begin(), {"new-session", "-d", "-x", "80", "-y", "24", "-e", "LC_ALL=C.UTF-8", "--",
+                                         "sh", "-c", "\"$@\"; echo $? > " + status_, "sh"});
         ASSERT_EQ(tmux(command).exit_code, 0);
     }
     void keys(const std::vector<std::string>& keys) const {
@@ -117,23 +117,35 @@ public:
             tmux({"resize-window", "-t", "0", "-x", std::to_string(width), "-y", std::to_string(height)}).exit_code, 0);
     }
     std::string screen() const { return tmux({"capture-pane", "-p", "-t", "0"}).out; }
-    std::string pane(const std::string& format) const { return tmux({"display-message", "-p", "-t", "0", format}).out; }
 
     // The screen once it shows `text`; the test fails with the last screen after WAIT_MS.
     std::string wait_for(const std::string& text) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WAIT_MS);
         std::string shown;
-        while (std::chrono::steady_clock::now() < deadline) {
-            shown = screen();
-            if (shown.find(text) != std::string::npos) return shown;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!soon([&] { return (shown = screen()).find(text) != std::string::npos; })) {
+            ADD_FAILURE() << "„" << text << "” never came; the screen:\n" << shown;
         }
-        ADD_FAILURE() << "„" << text << "” never came; the screen:\n" << shown;
         return shown;
+    }
+    // The program's exit status once it has ended; "" when it has not within WAIT_MS.
+    std::string exit_status() const {
+        std::string status;
+        soon([&] { return (status = read_file(status_)).ends_with("\n"); });
+        return status;
     }
 
 private:
-    std::string socket_, config_;
+    // Polls until `done`, or WAIT_MS have passed; whether it was done.
+    template <typename Done>
+    static bool soon(Done done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WAIT_MS);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+
+    std::string socket_, status_;
 };
 
 // The words of a line, split at blanks and joined by one.
@@ -207,11 +219,21 @@ TEST(Play, InATerminalOfEightyByTwentyFour) {
     expect_end_screen(lines_of(screen), ref);
     EXPECT_EQ(read_file(dir.file("play.dat")), ref.record);
     tmux.keys({"q"});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WAIT_MS);
-    while (tmux.pane("#{pane_dead}") != "1\n" && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(tmux.exit_status(), "0\n");
+}
+
+// The red suits are red where the terminal has colours, and plain where
+// NO_COLOR (not empty) asks for none: the symbols tell the suit either way.
+TEST(Play, NoColorLeavesTheRedSuitsPlain) {
+    for (const std::string no_color : {"", "1"}) {
+        TempDir dir;
+        Tmux tmux(dir);
+        tmux.start({"env", "NO_COLOR=" + no_color, bin("play"), "--seed", SEED});
+        tmux.wait_for("J♥");  // the deal's first card
+        const std::string shown = tmux.tmux({"capture-pane", "-p", "-e", "-t", "0"}).out;
+        EXPECT_EQ(shown.find("\x1b[31mJ♥") != std::string::npos, no_color.empty()) << "NO_COLOR=" << no_color;
+        tmux.keys({"q", "d"});
     }
-    EXPECT_EQ(tmux.pane("#{pane_dead} #{pane_dead_status}"), "1 0\n");
 }
 
 TEST(Play, PlainThroughAPipe) {

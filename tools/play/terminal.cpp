@@ -90,17 +90,17 @@ int Terminal::next_key() const {
 bool Terminal::fits() const { return COLS >= WIDTH && LINES >= HEIGHT; }
 
 void draw_text(int y, int x, const std::string& text, Look look) {
-    attr_set(attributes_of(look), 0, nullptr);
+    attrset(static_cast<int>(attributes_of(look)));
     mvaddstr(y, x, text.c_str());
-    attr_set(A_NORMAL, 0, nullptr);
+    attrset(A_NORMAL);
 }
 
 void draw_card(int y, int x, game::Card card, bool coloured) {
     const bool red = coloured && (card.suit == DIAMONDS || card.suit == HEARTS);
-    attr_set(red ? COLOR_PAIR(RED_PAIR) | A_BOLD : A_BOLD, 0, nullptr);
+    attrset(static_cast<int>(red ? COLOR_PAIR(RED_PAIR) | A_BOLD : A_BOLD));
     // The rank right-aligned in two cells, so that 9♣ stands under 10♦.
     mvaddstr(y, card.rank == TEN ? x : x + 1, card_text(card).c_str());
-    attr_set(A_NORMAL, 0, nullptr);
+    attrset(A_NORMAL);
 }
 
 void begin_screen() { erase(); }
