@@ -20,7 +20,7 @@ build:
 	cmake --build $(BUILD) -j $(JOBS)
 
 # One game of zarvel-002 beside the best arrangement of its deal, then a
-# match of every player over 200 deals.
+# match of every player over 200 deals, then how to play a deal yourself.
 run: build
 	@scripts/demo.sh $(BUILD)
 

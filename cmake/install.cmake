@@ -60,7 +60,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Cinci jucători, arbitrul care îi judecă într-un sandbox, meciul care îi"
     "compară pe aceleași împărțiri lângă cel mai bun scor posibil, și trei unelte:"
     "căutarea celei mai bune așezări, recensământul mâinilor și vizualizarea"
-    "înregistrărilor. Totul se rulează prin comanda columns.")
+    "înregistrărilor. Și play: o împărțire jucată de voi în terminal, apoi"
+    "plafonul și jucătorii pe ea. Totul se rulează prin comanda columns.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "")

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The main job: one game of zarvel-002 on a fresh deal, then the best
-# arrangement of the same deal, then a match of every player.
+# arrangement of the same deal, then a match of every player; last, how to
+# play a deal yourself.
 set -eu
 bin="$(cd "$1" && pwd)/bin"
 demo="$1/demo"
@@ -17,3 +18,5 @@ echo "== Meci: toți jucătorii pe aceleași 200 de împărțiri, lângă plafon
 echo
 echo "Raportul, de deschis într-un browser: $demo/match.html"
 echo "Un rând pe joc: $demo/match.csv   Rezumatul: $demo/match.json"
+echo
+echo "Jucați și voi o împărțire, în terminal: $bin/play (împărțirea zilei: $bin/play --daily)"

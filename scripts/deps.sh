@@ -4,9 +4,10 @@
 #   scripts/deps.sh build | test | bench | fuzz | format
 # build: the compiler, CMake, the JSON library that match writes with,
 # libseccomp, whose filter the players run under, CLI11, which parses the
-# command lines of the referee and match, and help2man, which makes the
-# manual pages from the programs' help;
-# test: that, GoogleTest, GNU parallel and man, and Chromium when it can be had;
+# command lines of the referee, match and play, ncurses, which draws play,
+# and help2man, which makes the manual pages from the programs' help;
+# test: that, GoogleTest, GNU parallel, man and tmux (play's terminal test),
+# and Chromium when it can be had;
 # bench: that and Google Benchmark; fuzz: that and clang with libFuzzer;
 # format: that and clang-format.
 set -eu
@@ -23,6 +24,7 @@ need_command make make
 need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
 need_file /usr/include/seccomp.h libseccomp-dev
 need_file /usr/include/CLI/CLI.hpp libcli11-dev
+need_file /usr/include/ncursesw/curses.h libncurses-dev
 need_command help2man help2man  # the manual pages are made from the programs' help
 case "${1:-build}" in
     build) ;;
@@ -30,6 +32,7 @@ case "${1:-build}" in
         need_file /usr/include/gtest/gtest.h libgtest-dev
         need_command parallel parallel  # the shards of a match run through it
         need_command man man-db         # the installed manual pages are rendered
+        need_command tmux tmux          # play runs in it as in a terminal
         ;;
     bench)
         need_file /usr/include/benchmark/benchmark.h libbenchmark-dev

@@ -1,7 +1,7 @@
-// The three tools on hostile files, arguments and output: ceilscore's deck
-// file, record-view's game record, and the arguments of all three. A tool
-// writes no file at all, reads nothing past the end of what it needs, and
-// reports a failed write of its output as a failure, status 2. --help or -h,
+// The tools on hostile files, arguments and output: ceilscore's deck file,
+// record-view's game record, play's lines, and the arguments of all four. A
+// tool writes no file unasked, reads nothing past the end of what it needs,
+// and reports a failed write of its output as a failure, status 2. --help or -h,
 // and --version, anywhere answer for themselves; an unknown option is a
 // usage error of one line and a hint, status 2 (ceilscore's: 1).
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@ namespace {
 
 using hostile::Case;
 using hostile::clean_lines;
+using hostile::containing;
+using hostile::containing_but_not;
 using hostile::directory;
 using hostile::endless;
 using hostile::exactly;
@@ -238,10 +240,64 @@ const std::vector<Case> HAND_CENSUS = {
      .expect = usage_error("hand-census", "opțiunea --help nu primește o valoare")},
 };
 
+// ---- play: its command line, and the lines --plain reads
+
+// A whole game on seed 7, placed 1, 2, 3, 4 in every round: 7 points.
+const std::string ROUNDS_IN_ORDER = [] {
+    std::string lines;
+    for (int card = 0; card < 20; ++card) lines += std::to_string(card % 4 + 1) + "\n";
+    return lines;
+}();
+const std::vector<std::string> PLAIN_SEVEN = {"--plain", "--seed", "7"};
+
+std::vector<Case> play_cases() {
+    const std::string ended = "play: intrarea s-a încheiat înainte de sfârșitul jocului\n";
+    const std::string hint = "Răspundeți cu o coloană 1-4, u (anulează), t (tabla) sau q (ieșire)";
+    std::vector<std::string> recorded = PLAIN_SEVEN;
+    recorded.insert(recorded.end(), {"--record", "game.dat"});
+    return {
+        {.name = "help", .args = {"--help"}, .expect = shows(exactly(hostile::help_of("play")))},
+        {.name = "version", .args = {"--plain", "--version"}, .expect = version_of("play")},
+        {.name = "unknown_option", .args = {"--colour"},
+         .expect = usage_error("play", "opțiune necunoscută: --colour")},
+        {.name = "an_argument", .args = {"--plain", "7"}, .expect = usage_error("play", "argument în plus: 7")},
+        {.name = "seed_and_daily", .args = {"--daily", "--seed", "7"},
+         .expect = usage_error("play", "--seed și --daily nu merg împreună")},
+        {.name = "seed_beyond_64_bits", .args = {"--seed", "18446744073709551616"},
+         .expect = usage_error("play", "sămânță invalidă: 18446744073709551616")},
+        {.name = "record_without_a_name", .args = {"--plain", "--record", ""},
+         .expect = usage_error("play", "--record are nevoie de un nume de fișier")},
+        {.name = "record_in_a_missing_folder", .args = {"--plain", "--record", "missing/game.dat"},
+         .expect = fails(2, "play: missing/game.dat: nu se poate scrie: No such file or directory\n")},
+        {.name = "no_terminal_without_plain", .args = {"--seed", "7"},
+         .expect = fails(2, "play: intrarea și ieșirea standard nu sunt un terminal; --plain joacă pe rânduri de "
+                            "text\n")},
+        {.name = "input_ends_in_a_game", .args = PLAIN_SEVEN, .input = "1\n2\n",
+         .expect = {1, ended, containing("Cartea 3 din 20, runda 1: Q♦; coloane deschise: 3, 4\n")}},
+        // A line may end in CR LF, or not at all at the end of the input.
+        {.name = "quit_asks_first", .args = PLAIN_SEVEN, .input = "q\r\n \nq\nd",
+         .expect = {0, "", containing_but_not("(d/n)\nIeșiți din joc? (d/n)\n", "Scor total")}},
+        {.name = "lines_that_are_no_command", .args = PLAIN_SEVEN, .input = "5\n0\n12\nx\n" + ROUNDS_IN_ORDER,
+         .expect = {0, "", containing(hint + "\n" + hint + "\n" + hint + "\n" + hint + "\nCartea 2 din 20")}},
+        {.name = "megabyte_line", .args = PLAIN_SEVEN, .input = Text("", '1', 3 * MEGABYTE, "\n" + ROUNDS_IN_ORDER),
+         .expect = {0, "", containing(hint + "\nCartea 2 din 20")}},
+        {.name = "board_on_request", .args = PLAIN_SEVEN, .input = "1\nt\n",
+         .expect = {1, ended, containing("Coloana 1: J♥ (nimic, 0 puncte)\nColoana 2: nicio carte\n")}},
+        {.name = "record_of_the_game", .args = recorded, .input = ROUNDS_IN_ORDER,
+         .expect = {.out = containing("Scor total: 7\n"), .made = {"game.dat"},
+                    .record_head = "0\n7\n1 1 0 0 3 5 1 1 \n"}},
+        {.name = "a_new_game_on_a_fresh_seed", .args = PLAIN_SEVEN, .input = ROUNDS_IN_ORDER + "n\nq\nd\n",
+         .expect = {0, "", containing("n: joc nou; q: ieșire\nJoc nou, sămânța ")}},
+        {.name = "output_to_a_full_device", .args = PLAIN_SEVEN, .input = ROUNDS_IN_ORDER,
+         .expect = fails(2, "play: nu se poate scrie pe ieșirea standard\n"), .output_to_full_device = true},
+    };
+}
+
 class Ceilscore : public ::testing::TestWithParam<Case> {};
 class RecordView : public ::testing::TestWithParam<Case> {};
 class RecordViewColour : public ::testing::TestWithParam<Case> {};
 class HandCensus : public ::testing::TestWithParam<Case> {};
+class Play : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Ceilscore, HasItsExactOutcome) { hostile::expect_outcome("ceilscore", GetParam(), CEILSCORE_CLEAN); }
 TEST_P(RecordView, HasItsExactOutcome) { hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN); }
@@ -250,10 +306,12 @@ TEST_P(RecordViewColour, HasItsExactOutcome) {
     hostile::expect_outcome("record-view", GetParam(), VIEW_CLEAN);
 }
 TEST_P(HandCensus, HasItsExactOutcome) { hostile::expect_outcome("hand-census", GetParam()); }
+TEST_P(Play, HasItsExactOutcome) { hostile::expect_outcome("play", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Ceilscore, ::testing::ValuesIn(ceilscore_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, RecordView, ::testing::ValuesIn(record_view_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(Modes, RecordViewColour, ::testing::ValuesIn(record_view_colour_cases()), hostile::case_name);
 INSTANTIATE_TEST_SUITE_P(BadInput, HandCensus, ::testing::ValuesIn(HAND_CENSUS), hostile::case_name);
+INSTANTIATE_TEST_SUITE_P(BadInput, Play, ::testing::ValuesIn(play_cases()), hostile::case_name);
 
 }  // namespace
