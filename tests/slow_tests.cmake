@@ -16,6 +16,7 @@ foreach(test IN ITEMS
   Shards.FourShardsThroughGnuParallelMergeIntoTheWholeMatch
   ZarvelEvaluation.AgreesWithTheCategoryRuleOnEveryHandInEveryOrder
   Signature.TotalScoresOverTwoHundredFixedDeals
+  Decide.AMatchStopsWhenDecidedAndIsResumedToTheSameDecision
   Match.PlayerThatFaultsOnSomeDeals
   Match.ResultsPageOfAFixedMatch
   Report.ShowsTheStandingsTheDealsAndAChosenDealsBoards

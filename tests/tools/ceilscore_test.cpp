@@ -240,7 +240,7 @@ TEST(Ceilscore, SameRecordAsThePlainSearchOnEveryNamedDeck) {
 #if defined(GAME_SANITIZED)
 constexpr int DECKS_PER_PART = 8;
 #else
-constexpr int DECKS_PER_PART = 500;
+constexpr int DECKS_PER_PART = 250;
 #endif
 
 class CeilscoreSeededDecks : public ::testing::TestWithParam<int> {};
