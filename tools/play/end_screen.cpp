@@ -1,5 +1,7 @@
 #include "tools/play/screens.h"
 
+#include <algorithm>
+
 #include "tools/play/terminal.h"
 
 namespace play {
@@ -34,13 +36,19 @@ void draw_board_at(int x, const std::string& title, const game::GameRecord& reco
     }
 }
 
+// The players' rows lie between their title and the replay lines: two
+// players a row while they fit, more a row when the list of players grows.
 void draw_rivals(const EndReport& report) {
+    constexpr std::size_t ROWS = LAST_ROW - 2 - (PLAYERS_TOP + 1);
     draw_text(PLAYERS_TOP, 2, "Jucătorii suitei pe aceeași împărțire:", Look::title);
+    const std::size_t per_row = std::max<std::size_t>(2, (report.rivals.size() + ROWS - 1) / ROWS);
+    const int width = 80 / static_cast<int>(per_row);
+    const std::size_t name_width = std::min(20, width - 5);
     for (std::size_t p = 0; p < report.rivals.size(); ++p) {
         const Rival& rival = report.rivals[p];
-        const int y = PLAYERS_TOP + 1 + static_cast<int>(p / 2);
-        const int x = p % 2 == 0 ? 4 : 44;
-        draw_text(y, x, padded(rival.name, 20) + (rival.scored ? std::to_string(rival.score) : rival.problem),
+        const int y = PLAYERS_TOP + 1 + static_cast<int>(p / per_row);
+        const int x = 4 + static_cast<int>(p % per_row) * width;
+        draw_text(y, x, padded(rival.name, name_width) + (rival.scored ? std::to_string(rival.score) : rival.problem),
                   rival.scored ? Look::plain : Look::warning);
     }
 }
